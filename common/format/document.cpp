@@ -1,0 +1,81 @@
+#include "common/format/document.h"
+
+#include "common/cipher/password.h"
+#include "common/errors.h"
+#include "common/format/show_file.h"
+#include "common/io/file.h"
+#include "common/text/cp1252.h"
+#include "common/workspace/workspace.h"
+
+namespace pivolane::format {
+
+void SaveDocumentFile(const fs::path& target, std::span<const SlideSource> slides,
+                      const ShowOptions& options, const cipher::CryptageXor& cipherState,
+                      std::int32_t playerSize, const fs::path& workFolder) {
+  // The header first: a password that cannot give a check value fails here,
+  // before anything is written.
+  const ShowHeader header =
+      FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
+  const fs::path payloadPath = BuildPayload(slides, workFolder);
+  io::File document = workspace::CreateFileBeside(target);
+  const fs::path partPath = document.path();
+  try {
+    const io::File payload(payloadPath, io::OpenMode::kRead);
+    AppendPayload(payload, 0, payload.Size(), document, options.usePassword ? &cipherState : nullptr);
+    AppendHeaderTrailer(header, document);
+    document.Sync();
+    document.Close();
+    workspace::ReplaceFile(partPath, target);
+  } catch (...) {
+    document = io::File();
+    workspace::DiscardFile(partPath);
+    throw;
+  }
+}
+
+ShowOptions OptionsFromHeader(const ShowHeader& header) {
+  ShowOptions options;
+  options.delaySeconds = header.DelaySeconds;
+  options.loop = header.LoopFlag != 0;
+  options.random = header.RandomFlag != 0;
+  options.titles = header.TitlesFlag != 0;
+  options.usePassword = header.HasPassword();
+  options.language = header.Language;
+  return options;
+}
+
+DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder, int& slideCounter,
+                                const PasswordPrompt& askPassword) {
+  ShowFile show = ShowFile::Open(path, ShowFileKind::kDocument);
+  DocumentReadResult result;
+  result.header = show.header();
+  result.options = OptionsFromHeader(show.header());
+
+  if (show.HasPassword()) {
+    if (show.header().CipherVersion != 1) show.Unlock({});  // throws the cipher-version error
+    if (std::optional<std::string> typed = askPassword()) result.typedPassword = std::move(*typed);
+    result.passwordEntered = !result.typedPassword.empty();
+    const std::optional<std::string> password = cipher::EncodeTypedPassword(result.typedPassword);
+    if (!result.passwordEntered || !password || !show.Unlock(*password)) {
+      result.outcome = DocumentReadResult::Outcome::kWrongPassword;
+      return result;
+    }
+  }
+
+  const std::vector<SlideEntry>& entries = show.Entries();
+  try {
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      const fs::path working = workspace::NextWorkingFileName(workFolder, slideCounter);
+      io::File out(working, io::OpenMode::kCreateExclusive);
+      result.slides.push_back({text::FromCp1252(entries[k].TrimmedTitle()), working});
+      show.CopyPicture(k, out);
+      out.Close();
+    }
+  } catch (...) {
+    for (const LoadedSlide& slide : result.slides) workspace::DiscardFile(slide.workingFile);
+    throw;
+  }
+  return result;
+}
+
+}  // namespace pivolane::format

@@ -1,0 +1,57 @@
+// Slide-show documents (".pvl"): the payload, enciphered as a whole when the
+// show has a password, followed by the trailer.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/cipher/cryptage_xor.h"
+#include "common/format/show_writer.h"
+
+namespace pivolane::format {
+
+// Writes the document at target. The document is written completely beside
+// target first and only then replaces it, so that a failure (disk full, folder
+// gone) leaves any former document intact; the former bytes are wiped.
+// The plain payload stays in workFolder/PivolaneTmp.tmp.
+void SaveDocumentFile(const fs::path& target, std::span<const SlideSource> slides,
+                      const ShowOptions& options, const cipher::CryptageXor& cipherState,
+                      std::int32_t playerSize, const fs::path& workFolder);
+
+// Asks for the password of a protected show; returns the typed text (UTF-8),
+// or nullopt when the user cancelled.
+using PasswordPrompt = std::function<std::optional<std::string>()>;
+
+struct LoadedSlide {
+  std::string title;  // UTF-8, trailing spaces removed
+  fs::path workingFile;
+};
+
+struct DocumentReadResult {
+  enum class Outcome { kOpened, kWrongPassword };
+  Outcome outcome = Outcome::kOpened;
+  ShowHeader header;
+  ShowOptions options;
+  // What the password prompt gave, and whether it gave a non-empty text.
+  bool passwordEntered = false;
+  std::string typedPassword;  // UTF-8
+  std::vector<LoadedSlide> slides;
+};
+
+// Reads a document: its trailer (136 when it is not a show file), the password
+// when it has one (102 for an unknown cipher version; a wrong password is an
+// outcome, not a failure), then every picture into a new working file of
+// workFolder named by NextWorkingFileName. A failure part way leaves no
+// working file of this read behind.
+DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder, int& slideCounter,
+                                const PasswordPrompt& askPassword);
+
+// The options stored in a header record.
+ShowOptions OptionsFromHeader(const ShowHeader& header);
+
+}  // namespace pivolane::format

@@ -1,0 +1,62 @@
+// Writing a show: the payload (slide entries, then the pictures), the header
+// record, and the trailer that ends every show file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "common/cipher/cryptage_xor.h"
+#include "common/format/records.h"
+#include "common/io/file.h"
+
+namespace pivolane::format {
+
+namespace fs = std::filesystem;
+
+inline constexpr int kMaxSlides = 32767;
+inline constexpr const char* kPayloadFileName = "PivolaneTmp.tmp";
+inline constexpr const char* kPayloadScratchName = "PivolaneDat.tmp";
+
+// One slide to write: its title (UTF-8) and the file holding its picture.
+struct SlideSource {
+  std::string title;
+  fs::path file;
+};
+
+// The show-wide settings that the header record stores.
+struct ShowOptions {
+  int delaySeconds = 3;
+  bool loop = false;
+  bool random = false;
+  bool titles = false;
+  bool usePassword = false;
+  std::uint8_t language = 1;  // 0 French, 1 English
+};
+
+// Checks that the slides fit the format (at most 32767 slides, a payload that
+// the 32-bit offsets can address) and returns the payload size. Throws a
+// Failure (error 6) otherwise, before anything is written.
+std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides);
+
+// Writes the plain payload to workFolder/PivolaneTmp.tmp (through the scratch
+// file PivolaneDat.tmp, so that a failed build leaves no half payload) and
+// returns its path.
+fs::path BuildPayload(std::span<const SlideSource> slides, const fs::path& workFolder);
+
+// The header record of a show of slideCount slides; the password check value
+// comes from the cipher state when the password option is on.
+ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,
+                            int slideCount, std::int32_t playerSize);
+
+// Appends the 155 record bytes and one 0x00 byte to the end of file.
+void AppendHeaderTrailer(const ShowHeader& header, io::File& file);
+
+// Appends length bytes of source from offset to target, enciphered with the
+// cipher state when encipher is true (the first byte taken as position 0 of the
+// enciphered data).
+void AppendPayload(const io::File& source, std::uint64_t offset, std::uint64_t length,
+                   io::File& target, const cipher::CryptageXor* encipher);
+
+}  // namespace pivolane::format

@@ -1,0 +1,77 @@
+// Binary files at byte positions, on top of the system's file descriptors.
+// Every system failure becomes a Failure with the classic error number
+// (53, 61, 70, 75, 76) and the system's own description.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace pivolane::io {
+
+namespace fs = std::filesystem;
+
+// Bytes moved per read or write by the streaming helpers: large shows never
+// need their size in memory.
+inline constexpr std::size_t kChunkSize = 1 << 20;
+
+enum class OpenMode {
+  kRead,            // existing file, read only
+  kReadWrite,       // existing file, read and write, not truncated
+  kCreatePrivate,   // create or truncate, mode 0600: working files
+  kCreateExclusive,  // create a new file, mode 0600; fails when it exists
+  kCreateExclusiveShared  // a new file for the user: mode 0666 less the umask
+};
+
+class File {
+ public:
+  File() = default;
+  File(const fs::path& path, OpenMode mode);
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  bool is_open() const { return fd_ >= 0; }
+  const fs::path& path() const { return path_; }
+
+  std::uint64_t Size() const;
+  // Reads exactly data.size() bytes at offset; a file too short is damaged.
+  void ReadAt(std::uint64_t offset, std::span<std::uint8_t> data) const;
+  void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data);
+  void Append(std::span<const std::uint8_t> data);
+  void Truncate(std::uint64_t length);
+  void Sync();
+  void SetMode(unsigned mode);
+  void Close();
+
+ private:
+  [[noreturn]] void Fail(int errnum) const;
+  int fd_ = -1;
+  fs::path path_;
+};
+
+// Raises the Failure for a system error number met on path.
+[[noreturn]] void ThrowSystemError(int errnum, const fs::path& path);
+// The classic number for a system error met on path.
+int ClassicErrorNumber(int errnum, const fs::path& path);
+
+bool Exists(const fs::path& path);
+std::uint64_t FileSize(const fs::path& path);
+void Remove(const fs::path& path);
+void Rename(const fs::path& from, const fs::path& to);
+// Copies length bytes of source from offset to the end of target.
+void CopyRange(const File& source, std::uint64_t offset, std::uint64_t length, File& target);
+// Copies a whole file into a new private file (mode 0600), replacing target.
+void CopyFile(const fs::path& source, const fs::path& target);
+
+// Fault injection for tests: after budget more bytes have been written, every
+// write fails as on a full disk. nullopt lifts the limit.
+namespace testing {
+void SetWriteBudget(std::optional<std::uint64_t> budget);
+}
+
+}  // namespace pivolane::io

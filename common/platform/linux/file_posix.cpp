@@ -1,0 +1,202 @@
+#include "common/io/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "common/errors.h"
+
+namespace pivolane::io {
+
+namespace {
+
+std::optional<std::uint64_t> g_write_budget;
+
+// Consumes the test write budget; false when the write must fail.
+bool TakeWriteBudget(std::size_t bytes) {
+  if (!g_write_budget) return true;
+  if (*g_write_budget < bytes) {
+    *g_write_budget = 0;
+    return false;
+  }
+  *g_write_budget -= bytes;
+  return true;
+}
+
+int OpenFlags(OpenMode mode) {
+  switch (mode) {
+    case OpenMode::kRead:
+      return O_RDONLY;
+    case OpenMode::kReadWrite:
+      return O_RDWR;
+    case OpenMode::kCreatePrivate:
+      return O_RDWR | O_CREAT | O_TRUNC;
+    case OpenMode::kCreateExclusive:
+    case OpenMode::kCreateExclusiveShared:
+      return O_RDWR | O_CREAT | O_EXCL;
+  }
+  return O_RDONLY;
+}
+
+}  // namespace
+
+namespace testing {
+void SetWriteBudget(std::optional<std::uint64_t> budget) { g_write_budget = budget; }
+}  // namespace testing
+
+int ClassicErrorNumber(int errnum, const fs::path& path) {
+  switch (errnum) {
+    case ENOENT: {
+      std::error_code ec;
+      const fs::path parent = path.parent_path();
+      if (!parent.empty() && !fs::is_directory(parent, ec)) return error_number::kPathNotFound;
+      return error_number::kFileNotFound;
+    }
+    case ENOTDIR:
+      return error_number::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case ETXTBSY:
+    case EBUSY:
+    case EROFS:
+      return error_number::kPermissionDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return error_number::kDiskFull;
+    default:
+      return error_number::kPathFileAccess;
+  }
+}
+
+void ThrowSystemError(int errnum, const fs::path& path) {
+  throw Failure(ClassicErrorNumber(errnum, path), std::strerror(errnum));
+}
+
+File::File(const fs::path& path, OpenMode mode) : path_(path) {
+  const int flags = OpenFlags(mode) | O_CLOEXEC;
+  const mode_t permissions = mode == OpenMode::kCreateExclusiveShared ? 0666 : 0600;
+  do {
+    fd_ = ::open(path.c_str(), flags, permissions);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) ThrowSystemError(errno, path);
+}
+
+File::~File() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    path_ = std::move(other.path_);
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+void File::Fail(int errnum) const { ThrowSystemError(errnum, path_); }
+
+std::uint64_t File::Size() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) Fail(errno);
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+void File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> data) const {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::pread(fd_, data.data() + done, data.size() - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    if (n == 0) ThrowDamagedFile("the file ends before its data");
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  if (!TakeWriteBudget(data.size())) Fail(ENOSPC);
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void File::Append(std::span<const std::uint8_t> data) { WriteAt(Size(), data); }
+
+void File::Truncate(std::uint64_t length) {
+  if (::ftruncate(fd_, static_cast<off_t>(length)) != 0) Fail(errno);
+}
+
+void File::Sync() {
+  if (::fsync(fd_) != 0) Fail(errno);
+}
+
+void File::SetMode(unsigned mode) {
+  if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) Fail(errno);
+}
+
+void File::Close() {
+  if (fd_ < 0) return;
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) Fail(errno);
+}
+
+bool Exists(const fs::path& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::uint64_t FileSize(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) ThrowSystemError(errno, path);
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+void Remove(const fs::path& path) {
+  if (::unlink(path.c_str()) != 0) ThrowSystemError(errno, path);
+}
+
+void Rename(const fs::path& from, const fs::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) ThrowSystemError(errno, to);
+}
+
+void CopyRange(const File& source, std::uint64_t offset, std::uint64_t length, File& target) {
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunkSize)));
+  std::uint64_t at = target.Size();
+  while (length > 0) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, buffer.size()));
+    std::span<std::uint8_t> chunk(buffer.data(), n);
+    source.ReadAt(offset, chunk);
+    target.WriteAt(at, chunk);
+    offset += n;
+    at += n;
+    length -= n;
+  }
+}
+
+void CopyFile(const fs::path& source, const fs::path& target) {
+  const File in(source, OpenMode::kRead);
+  File out(target, OpenMode::kCreatePrivate);
+  CopyRange(in, 0, in.Size(), out);
+  out.Close();
+}
+
+}  // namespace pivolane::io

@@ -1,0 +1,146 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <random>
+
+#include "common/errors.h"
+#include "common/io/file.h"
+#include "common/platform/platform.h"
+
+namespace pivolane::platform {
+
+fs::path TempFolder() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  if (tmpdir != nullptr && *tmpdir != '\0') return fs::path(tmpdir);
+  return fs::path("/tmp");
+}
+
+fs::path PrivateWorkRoot() {
+  const uid_t uid = ::getuid();
+  const fs::path root = TempFolder() / ("pivolane-" + std::to_string(uid));
+  if (::mkdir(root.c_str(), 0700) != 0 && errno != EEXIST) io::ThrowSystemError(errno, root);
+  struct stat st {};
+  if (::lstat(root.c_str(), &st) != 0) io::ThrowSystemError(errno, root);
+  const auto refuse = [&](const std::string& why) {
+    throw Failure(error_number::kPermissionDenied,
+                  "The working folder " + root.string() + " " + why + "; remove it and start again");
+  };
+  if (S_ISLNK(st.st_mode)) refuse("is a symbolic link");
+  if (!S_ISDIR(st.st_mode)) refuse("is not a folder");
+  if (st.st_uid != uid) refuse("belongs to another user");
+  if ((st.st_mode & 077) != 0) refuse("is open to other users");
+  return root;
+}
+
+fs::path OwnProgramFile() {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return fs::path("/proc/self/exe");
+  return self;
+}
+
+std::string LocaleLanguageName() {
+  // The same precedence as the C library's message catalogues.
+  const char* value = nullptr;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    value = std::getenv(name);
+    if (value != nullptr && *value != '\0') break;
+  }
+  if (value == nullptr || *value == '\0') return {};
+  const std::string locale(value);
+  const std::string code = locale.substr(0, locale.find_first_of("_.@"));
+  static const std::map<std::string, std::string> kNames = {
+      {"fr", "French"},  {"en", "English"},    {"de", "German"},  {"es", "Spanish"},
+      {"it", "Italian"}, {"nl", "Dutch"},      {"pt", "Portuguese"}, {"ca", "Catalan"},
+      {"br", "Breton"},  {"oc", "Occitan"},    {"pl", "Polish"},  {"ru", "Russian"},
+      {"sv", "Swedish"}, {"da", "Danish"},     {"fi", "Finnish"}, {"nb", "Norwegian"},
+      {"ja", "Japanese"}, {"zh", "Chinese"},   {"ar", "Arabic"},  {"el", "Greek"}};
+  const auto found = kNames.find(code);
+  return found == kNames.end() ? std::string() : found->second;
+}
+
+double RandomUnit() {
+  static std::mt19937 generator(static_cast<std::uint32_t>(
+      std::chrono::steady_clock::now().time_since_epoch().count() ^
+      std::chrono::system_clock::now().time_since_epoch().count() ^ ::getpid()));
+  return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+namespace {
+
+// A lock held on the folder itself, so that no lock file can be wiped.
+int LockFolderFd(const fs::path& folder, bool wait) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+LockedFolder LockedFolder::Create(const fs::path& root, const std::string& prefix) {
+  // Made under a dot name that leftover sweeps ignore, locked, then given its
+  // real name: no sweep can take it for a leftover in between.
+  std::string pending = (root / (".new-" + prefix + "XXXXXX")).string();
+  if (::mkdtemp(pending.data()) == nullptr) io::ThrowSystemError(errno, root);
+  const int fd = LockFolderFd(pending, true);
+  if (fd < 0) {
+    const int err = errno;
+    ::rmdir(pending.c_str());
+    io::ThrowSystemError(err, pending);
+  }
+  const std::string suffix = pending.substr(pending.size() - 6);
+  const fs::path final_path = root / (prefix + suffix);
+  if (::rename(pending.c_str(), final_path.c_str()) != 0) {
+    const int err = errno;
+    ::close(fd);
+    ::rmdir(pending.c_str());
+    io::ThrowSystemError(err, final_path);
+  }
+  return LockedFolder(final_path, fd);
+}
+
+std::optional<LockedFolder> LockedFolder::TryLock(const fs::path& folder) {
+  const int fd = LockFolderFd(folder, false);
+  if (fd < 0) return std::nullopt;
+  return LockedFolder(folder, fd);
+}
+
+LockedFolder::LockedFolder(LockedFolder&& other) noexcept
+    : path_(std::move(other.path_)), fd_(other.fd_) {
+  other.path_.clear();
+  other.fd_ = -1;
+}
+
+LockedFolder& LockedFolder::operator=(LockedFolder&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    path_ = std::move(other.path_);
+    fd_ = other.fd_;
+    other.path_.clear();
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+LockedFolder::~LockedFolder() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void LockedFolder::RemoveIfEmpty() {
+  if (fd_ < 0) return;
+  ::rmdir(path_.c_str());  // fails harmlessly while files remain
+  ::close(fd_);
+  fd_ = -1;
+}
+
+}  // namespace pivolane::platform

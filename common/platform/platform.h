@@ -1,0 +1,57 @@
+// What the programs need of the operating system, beyond files (io/file.h).
+// Each platform implements this header in a folder of its own.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace pivolane::platform {
+
+namespace fs = std::filesystem;
+
+// The user's temporary folder: $TMPDIR, else /tmp.
+fs::path TempFolder();
+
+// The user's private folder for working files inside the temporary folder
+// ("pivolane-" + user id), created with mode 0700. Refused with a Failure
+// when it is a symbolic link, belongs to someone else or is open to others.
+fs::path PrivateWorkRoot();
+
+// The running program's own file.
+fs::path OwnProgramFile();
+
+// The English name of the language of the user's locale ("French",
+// "English", ...); empty when it cannot be told.
+std::string LocaleLanguageName();
+
+// A pseudo-random number in [0, 1) from a generator started from the clock.
+double RandomUnit();
+
+// A folder that this process holds locked for as long as the object lives, so
+// that no other process takes it for a leftover.
+class LockedFolder {
+ public:
+  // Creates a new folder (mode 0700) named prefix + a unique suffix in root.
+  static LockedFolder Create(const fs::path& root, const std::string& prefix);
+  // Locks an existing folder; nullopt when another process holds it.
+  static std::optional<LockedFolder> TryLock(const fs::path& folder);
+
+  LockedFolder(LockedFolder&& other) noexcept;
+  LockedFolder& operator=(LockedFolder&& other) noexcept;
+  LockedFolder(const LockedFolder&) = delete;
+  LockedFolder& operator=(const LockedFolder&) = delete;
+  ~LockedFolder();
+
+  const fs::path& path() const { return path_; }
+  // Removes the folder if it is empty and lets the lock go.
+  void RemoveIfEmpty();
+
+ private:
+  LockedFolder(fs::path path, int fd) : path_(std::move(path)), fd_(fd) {}
+  fs::path path_;
+  int fd_ = -1;
+};
+
+}  // namespace pivolane::platform

@@ -1,0 +1,79 @@
+// The work folder of a running program and its working files: private copies
+// of slide pictures and the scratch files of saving, building and reading.
+// Files that held slide data are overwritten before they are deleted.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/io/file.h"
+#include "common/platform/platform.h"
+
+namespace pivolane::workspace {
+
+namespace fs = std::filesystem;
+
+// Every working file's name begins with this prefix; cleaning removes them all.
+inline constexpr std::string_view kWorkingFilePrefix = "Pivolane";
+
+// Overwrites the whole file with "0" bytes, flushes it to disk, then deletes
+// it. Throws a Failure when the file cannot be opened, written or deleted; the
+// file may then remain, partly overwritten.
+void WipeAndDeleteFile(const fs::path& path);
+
+// A new empty file beside target (same folder, hidden name), for writing a
+// file completely before it replaces target. Its mode is 0666 less the umask.
+io::File CreateFileBeside(const fs::path& target);
+
+// Moves complete over target in one step, so that target is always a whole
+// file; when target existed, its former bytes are wiped afterwards.
+void ReplaceFile(const fs::path& complete, const fs::path& target);
+
+// Wipes and deletes path, if it exists, ignoring failures: for the scratch
+// files of an operation that already failed.
+void DiscardFile(const fs::path& path) noexcept;
+
+struct CleanFailure {
+  fs::path path;
+  int number;
+  std::string description;
+};
+
+// Wipes and deletes every working file of folder and resets slideCounter to 0.
+// A file that cannot be removed is skipped (never tried twice in one call) and
+// reported once in the result.
+std::vector<CleanFailure> CleanWorkFolder(const fs::path& folder, int& slideCounter);
+
+// The next free picture working file name, "PivolaneImg" + n + ".tmp": advances
+// slideCounter past numbers whose file exists, which are never reused.
+fs::path NextWorkingFileName(const fs::path& folder, int& slideCounter);
+
+// A program's own work folder: a locked subfolder of the user's private root,
+// so that programs running side by side never touch each other's files.
+class Workspace {
+ public:
+  // A new work folder for role ("editor", "player", ...) in the user's private
+  // root. Folders left there by programs that no longer run are wiped first.
+  static Workspace Open(const std::string& role);
+  // The same inside another root folder (tests).
+  static Workspace OpenIn(const fs::path& root, const std::string& role);
+
+  Workspace(Workspace&&) = default;
+  Workspace& operator=(Workspace&&) = default;
+  // Wipes what is left and removes the folder.
+  ~Workspace();
+
+  const fs::path& folder() const { return lock_.path(); }
+  fs::path File(std::string_view name) const { return folder() / name; }
+
+ private:
+  explicit Workspace(platform::LockedFolder lock) : lock_(std::move(lock)) {}
+  platform::LockedFolder lock_;
+};
+
+// Wipes the work folders in root whose program no longer runs.
+std::vector<CleanFailure> WipeLeftoverWorkFolders(const fs::path& root);
+
+}  // namespace pivolane::workspace
