@@ -9,7 +9,7 @@
 
 namespace pivolane::format {
 
-void SaveDocumentFile(const fs::path& target, std::span<const SlideSource> slides,
+void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& slides,
                       const ShowOptions& options, const cipher::CryptageXor& cipherState,
                       std::int32_t playerSize, const fs::path& workFolder) {
   // The header first: a password that cannot give a check value fails here,

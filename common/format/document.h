@@ -19,7 +19,7 @@ namespace pivolane::format {
 // target first and only then replaces it, so that a failure (disk full, folder
 // gone) leaves any former document intact; the former bytes are wiped.
 // The plain payload stays in workFolder/PivolaneTmp.tmp.
-void SaveDocumentFile(const fs::path& target, std::span<const SlideSource> slides,
+void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& slides,
                       const ShowOptions& options, const cipher::CryptageXor& cipherState,
                       std::int32_t playerSize, const fs::path& workFolder);
 

@@ -95,7 +95,10 @@ void DiscardFile(const fs::path& path) noexcept {
   try {
     if (io::Exists(path)) WipeAndDeleteFile(path);
   } catch (const Failure&) {
-    // Best effort: the caller reports the failure that got it here.
+    // The caller reports the failure that got it here; a file that could not
+    // be overwritten (a full disk) is at least not left behind.
+    std::error_code ec;
+    fs::remove(path, ec);
   }
 }
 

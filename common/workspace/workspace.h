@@ -31,8 +31,9 @@ io::File CreateFileBeside(const fs::path& target);
 // file; when target existed, its former bytes are wiped afterwards.
 void ReplaceFile(const fs::path& complete, const fs::path& target);
 
-// Wipes and deletes path, if it exists, ignoring failures: for the scratch
-// files of an operation that already failed.
+// Wipes and deletes path, if it exists, for the scratch files of an operation
+// that already failed: failures are ignored, and a file that cannot be
+// overwritten is still deleted.
 void DiscardFile(const fs::path& path) noexcept;
 
 struct CleanFailure {

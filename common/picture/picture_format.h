@@ -1,0 +1,34 @@
+// Telling a slide picture's format from its first bytes, and reading the size
+// its header declares, so that a picture too large to decode safely is refused
+// before any decoder allocates memory for it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace pivolane::picture {
+
+enum class PictureFormat { kUnknown, kJpeg, kPng, kGif, kBmp, kIco };
+
+PictureFormat DetectPictureFormat(std::span<const std::uint8_t> bytes);
+
+struct Dimensions {
+  int width = 0;
+  int height = 0;
+};
+
+// The size that a JPEG, PNG, GIF or BMP header declares (for a GIF, the larger
+// of its screen and its first frame in each direction); nullopt when the
+// header cannot be read or the format is another one.
+std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes);
+
+// Limits of what the player decodes: no side above 32767 pixels and at most
+// 2^27 pixels in all (512 MiB as RGBA).
+inline constexpr int kMaxSide = 32767;
+inline constexpr std::int64_t kMaxPixelCount = std::int64_t{1} << 27;
+
+// Whether a picture of this size is within those limits and not empty.
+bool WithinDecodeLimits(Dimensions dimensions);
+
+}  // namespace pivolane::picture

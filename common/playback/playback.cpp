@@ -1,0 +1,118 @@
+#include "common/playback/playback.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <utility>
+
+#include "common/platform/platform.h"
+#include "common/playback/input_codes.h"
+
+namespace pivolane::playback {
+
+std::int64_t TimerIntervalForDelay(std::int32_t delaySeconds) {
+  return std::max<std::int64_t>(delaySeconds, 0) * 1000;
+}
+
+Playback::Playback(const PlaybackSettings& settings, PlaybackView& view, RandomSource random)
+    : settings_(settings),
+      view_(view),
+      random_(random ? std::move(random) : RandomSource(platform::RandomUnit)) {
+  settings_.slideCount = std::max(settings_.slideCount, 0);
+}
+
+void Playback::Start() {
+  autoAdvance_ = settings_.timerIntervalMs > 0;
+  playOrder_.resize(static_cast<std::size_t>(settings_.slideCount));
+  std::iota(playOrder_.begin(), playOrder_.end(), 1);
+  if (settings_.random) ShufflePlayOrder();
+  currentIndex_ = 0;
+  NextSlide();
+}
+
+void Playback::ShufflePlayOrder() {
+  const auto count = static_cast<int>(playOrder_.size());
+  for (int p = 0; p < count; ++p) {
+    // A draw that rounds up to the top of [0, 1) must still name the last
+    // position, never one past it.
+    const int j = std::clamp(static_cast<int>(std::floor(random_() * count)), 0, count - 1);
+    std::swap(playOrder_[static_cast<std::size_t>(p)], playOrder_[static_cast<std::size_t>(j)]);
+  }
+}
+
+void Playback::HandleInput(int code) {
+  if (!Accepting()) return;
+  SetTimerRunning(false);
+  if (settings_.inputStopsAutoAdvance) autoAdvance_ = false;
+  switch (ActionForInput(code)) {
+    case InputAction::kNext:
+      NextSlide();
+      break;
+    case InputAction::kPrevious:
+      PreviousSlide();
+      break;
+    case InputAction::kEnd:
+      End();
+      break;
+    case InputAction::kNone:
+      break;  // the show stays paused until the next slide
+  }
+}
+
+void Playback::TimerTick() {
+  if (Accepting() && timerRunning_) NextSlide();
+}
+
+void Playback::NextSlide() {
+  if (!Accepting()) return;
+  loading_ = true;
+  ++currentIndex_;
+  view_.LetPendingEventsRun();
+  if (currentIndex_ > settings_.slideCount) {
+    loading_ = false;
+    End();
+    return;
+  }
+  view_.SetBusy(true);
+  SetTimerRunning(false);
+  const int position = currentIndex_;
+  view_.ShowSlide(playOrder_[static_cast<std::size_t>(position - 1)], position);
+  if (currentIndex_ == settings_.slideCount) {
+    if (settings_.loop) currentIndex_ = 0;
+    // A new order after every pass, looping or not.
+    if (settings_.random) ShufflePlayOrder();
+  }
+  SetTimerRunning(autoAdvance_);  // the delay counts from here
+  view_.SetBusy(false);
+  loading_ = false;
+}
+
+void Playback::PreviousSlide() {
+  if (!Accepting() || currentIndex_ <= 1) return;
+  loading_ = true;
+  --currentIndex_;
+  view_.LetPendingEventsRun();
+  view_.SetBusy(true);
+  const int position = currentIndex_;
+  view_.ShowSlide(playOrder_[static_cast<std::size_t>(position - 1)], position);
+  view_.SetBusy(false);
+  loading_ = false;
+}
+
+void Playback::SetTimerRunning(bool running) {
+  timerRunning_ = running;
+  if (running) {
+    view_.StartTimer(settings_.timerIntervalMs);
+  } else {
+    view_.StopTimer();
+  }
+}
+
+void Playback::End() {
+  if (ended_) return;
+  SetTimerRunning(false);
+  ended_ = true;
+  view_.EndShow();
+}
+
+}  // namespace pivolane::playback

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+
+#include "common/errors.h"
+#include "common/io/file.h"
+#include "common/platform/platform.h"
+#include "common/workspace/workspace.h"
+#include "tests/common/test_support.h"
+
+namespace pivolane::workspace {
+namespace {
+
+using testing::ReadBytes;
+
+// A running copy of a program: its file cannot be opened for writing
+// ("Text file busy"), which stands in for a locked file even for root.
+class BusyProgram {
+ public:
+  explicit BusyProgram(const fs::path& copy) {
+    fs::copy_file("/bin/sleep", copy, fs::copy_options::overwrite_existing);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::execl(copy.c_str(), "sleep", "60", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Wait until the program has replaced the child.
+    for (int i = 0; i < 200; ++i) {
+      try {
+        io::File probe(copy, io::OpenMode::kReadWrite);
+      } catch (const Failure&) {
+        return;
+      }
+      ::usleep(10000);
+    }
+  }
+  ~BusyProgram() {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+TEST(WipeAndDeleteFile, OverwritesTheWholeContentBeforeDeleting) {
+  testing::ScratchFolder dir;
+  testing::WriteBytes(dir / "PivolaneImg1.tmp", testing::PatternBytes(3 * io::kChunkSize + 7, 1));
+  // A second name for the same file shows what the wipe left in it.
+  fs::create_hard_link(dir / "PivolaneImg1.tmp", dir / "witness");
+  WipeAndDeleteFile(dir / "PivolaneImg1.tmp");
+  EXPECT_FALSE(fs::exists(dir / "PivolaneImg1.tmp"));
+  EXPECT_EQ(ReadBytes(dir / "witness"), testing::Bytes(3 * io::kChunkSize + 7, '0'));
+}
+
+TEST(WipeAndDeleteFile, EmptyFileIsDeletedAndFailuresCarryTheirNumber) {
+  testing::ScratchFolder dir;
+  testing::WriteBytes(dir / "empty", {});
+  WipeAndDeleteFile(dir / "empty");
+  EXPECT_FALSE(fs::exists(dir / "empty"));
+  try {
+    WipeAndDeleteFile(dir / "missing");
+    FAIL();
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.number(), 53);
+    EXPECT_EQ(f.description(), "No such file or directory");
+  }
+  BusyProgram busy(dir / "busy");
+  try {
+    WipeAndDeleteFile(dir / "busy");
+    FAIL();
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.number(), 70);
+    EXPECT_EQ(f.description(), "Text file busy");
+  }
+}
+
+TEST(WipeAndDeleteFile, ASymbolicLinkIsRemovedWithoutWipingItsTarget) {
+  testing::ScratchFolder dir;
+  testing::WriteText(dir / "precious", "keep");
+  fs::create_symlink(dir / "precious", dir / "PivolaneImg1.tmp");
+  WipeAndDeleteFile(dir / "PivolaneImg1.tmp");
+  EXPECT_EQ(ReadBytes(dir / "precious"), testing::Bytes({'k', 'e', 'e', 'p'}));
+}
+
+TEST(CleanWorkFolder, WipesOnlyWorkingFilesAndResetsTheCounter) {
+  testing::ScratchFolder dir;
+  for (const char* name : {"PivolaneImg1.tmp", "PivolaneImg2.bmp", "PivolaneTmp.tmp", "PivolaneTmp"}) {
+    testing::WriteText(dir / name, "slide data");
+  }
+  testing::WriteText(dir / "other.jpg", "not ours");
+  int counter = 12;
+  EXPECT_TRUE(CleanWorkFolder(dir.path(), counter).empty());
+  EXPECT_EQ(counter, 0);
+  std::vector<fs::path> left;
+  for (const auto& e : fs::directory_iterator(dir.path())) left.push_back(e.path().filename());
+  EXPECT_EQ(left, std::vector<fs::path>{"other.jpg"});
+}
+
+TEST(CleanWorkFolder, AFileThatCannotBeRemovedIsReportedOnceAndSkipped) {
+  testing::ScratchFolder dir;
+  testing::WriteText(dir / "PivolaneImg1.tmp", "a");
+  testing::WriteText(dir / "PivolaneImg3.tmp", "b");
+  BusyProgram busy(dir / "PivolaneImg2.tmp");
+  int counter = 3;
+  const std::vector<CleanFailure> failures = CleanWorkFolder(dir.path(), counter);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].path, dir / "PivolaneImg2.tmp");
+  EXPECT_EQ(failures[0].number, 70);
+  EXPECT_FALSE(fs::exists(dir / "PivolaneImg1.tmp"));
+  EXPECT_FALSE(fs::exists(dir / "PivolaneImg3.tmp"));
+  EXPECT_EQ(counter, 0);
+}
+
+TEST(NextWorkingFileName, SkipsNumbersWhoseFileExists) {
+  testing::ScratchFolder dir;
+  testing::WriteText(dir / "PivolaneImg1.tmp", "1");
+  testing::WriteText(dir / "PivolaneImg2.tmp", "2");
+  int counter = 0;
+  EXPECT_EQ(NextWorkingFileName(dir.path(), counter), dir / "PivolaneImg3.tmp");
+  EXPECT_EQ(counter, 3);
+  EXPECT_EQ(NextWorkingFileName(dir.path(), counter), dir / "PivolaneImg4.tmp");
+}
+
+class WorkFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = std::getenv("TMPDIR");
+    ::setenv("TMPDIR", dir_.path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (saved_) ::setenv("TMPDIR", saved_->c_str(), 1);
+  }
+  fs::path Root() const { return dir_ / ("pivolane-" + std::to_string(::getuid())); }
+
+  testing::ScratchFolder dir_;
+  std::optional<std::string> saved_;
+};
+
+TEST_F(WorkFolderTest, TheRootIsPrivateToItsUser) {
+  const fs::path root = platform::PrivateWorkRoot();
+  EXPECT_EQ(root, Root());
+  struct stat st {};
+  ASSERT_EQ(::stat(root.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(WorkFolderTest, ARootThatIsALinkOrOpenToOthersIsRefused) {
+  fs::create_directories(dir_ / "elsewhere");
+  fs::create_directory_symlink(dir_ / "elsewhere", Root());
+  EXPECT_THROW(platform::PrivateWorkRoot(), Failure);
+  fs::remove(Root());
+  fs::create_directory(Root());
+  fs::permissions(Root(), fs::perms::all);
+  EXPECT_THROW(platform::PrivateWorkRoot(), Failure);
+}
+
+TEST_F(WorkFolderTest, ASecondProgramNeverTouchesTheFirstOnesFiles) {
+  Workspace first = Workspace::Open("editor");
+  testing::WriteText(first.File("PivolaneImg1.tmp"), "first");
+  Workspace second = Workspace::Open("editor");
+  EXPECT_NE(first.folder(), second.folder());
+  EXPECT_EQ(first.folder().parent_path(), Root());
+  EXPECT_TRUE(fs::exists(first.File("PivolaneImg1.tmp")));
+  int counter = 0;
+  CleanWorkFolder(second.folder(), counter);
+  EXPECT_TRUE(fs::exists(first.File("PivolaneImg1.tmp")));
+}
+
+TEST_F(WorkFolderTest, FoldersOfProgramsThatEndedAreWipedAtStart) {
+  fs::path left;
+  {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      // A program that dies without cleaning up.
+      Workspace w = Workspace::Open("editor");
+      testing::WriteText(w.File("PivolaneImg1.tmp"), "orphan");
+      std::ofstream(Root() / "left-path") << w.folder().string();
+      ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    std::ifstream(Root() / "left-path") >> left;
+  }
+  ASSERT_TRUE(fs::exists(left / "PivolaneImg1.tmp"));
+  const Workspace next = Workspace::Open("player");
+  EXPECT_FALSE(fs::exists(left));
+}
+
+TEST_F(WorkFolderTest, ClosingWipesTheFolderAway) {
+  fs::path folder;
+  {
+    const Workspace w = Workspace::Open("pivtool");
+    folder = w.folder();
+    testing::WriteText(w.File("PivolaneTmp.tmp"), "payload");
+  }
+  EXPECT_FALSE(fs::exists(folder));
+}
+
+TEST(FileErrors, SystemErrorsBecomeClassicNumbers) {
+  testing::ScratchFolder dir;
+  EXPECT_EQ(io::ClassicErrorNumber(ENOENT, dir / "missing"), 53);
+  EXPECT_EQ(io::ClassicErrorNumber(ENOENT, dir / "no-folder" / "missing"), 76);
+  EXPECT_EQ(io::ClassicErrorNumber(EACCES, dir / "x"), 70);
+  EXPECT_EQ(io::ClassicErrorNumber(ETXTBSY, dir / "x"), 70);
+  EXPECT_EQ(io::ClassicErrorNumber(ENOSPC, dir / "x"), 61);
+  EXPECT_EQ(io::ClassicErrorNumber(EIO, dir / "x"), 75);
+
+  testing::WriteText(dir / "f", "x");
+  io::testing::SetWriteBudget(0);
+  try {
+    io::File f(dir / "f", io::OpenMode::kReadWrite);
+    f.Append(std::vector<std::uint8_t>{1});
+    FAIL();
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.number(), 61);
+  }
+  io::testing::SetWriteBudget(std::nullopt);
+}
+
+TEST(ReplaceFile, TheFormerFileIsWipedAndTheNewOneTakesItsPlace) {
+  testing::ScratchFolder dir;
+  testing::WriteText(dir / "doc.pvl", "old secret");
+  fs::create_hard_link(dir / "doc.pvl", dir / "witness");
+  io::File part = CreateFileBeside(dir / "doc.pvl");
+  part.Append(std::vector<std::uint8_t>{'n', 'e', 'w'});
+  part.Close();
+  ReplaceFile(part.path(), dir / "doc.pvl");
+  EXPECT_EQ(ReadBytes(dir / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
+  EXPECT_EQ(ReadBytes(dir / "witness"), testing::Bytes(10, '0'));
+}
+
+}  // namespace
+}  // namespace pivolane::workspace
