@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "common/format/show_file.h"
+#include "tests/common/test_support.h"
+#include "tools/pivtool/commands.h"
+
+namespace pivolane::pivtool {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+
+class PivtoolTest : public ::testing::Test {
+ protected:
+  int Run(const std::vector<std::string>& words, const std::string& input = "") {
+    std::istringstream in(input);
+    out_.str("");
+    err_.str("");
+    return RunPivtool(words, {in, out_, err_});
+  }
+  fs::path Picture(const std::string& name, std::size_t size, unsigned tag) {
+    testing::WriteBytes(dir_ / name, testing::PatternBytes(size, tag));
+    return dir_ / name;
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  testing::ScratchFolder dir_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(PivtoolTest, CreateInfoExtractGiveThePicturesBackByteForByte) {
+  Picture("plage.jpg", 4000, 1);
+  Picture("montagne.gif", 35, 2);
+  ASSERT_EQ(Run({"create", Path("show.pvl"), "--delay", "5", "--loop", "--titles", "--key-start", "200",
+                 "--language", "fr", "--password-stdin", Path("plage.jpg"), Path("montagne.gif")},
+                "s\xC3\xA9same\n"),
+            0)
+      << err_.str();
+
+  ASSERT_EQ(Run({"info", Path("show.pvl")}), 0) << err_.str();
+  const std::string info = out_.str();
+  for (const char* line : {"kind: document\n", "version tag: pvl100\n", "delay: 5\n", "slides: 2\n",
+                           "key start: 200\n", "loop: yes\n", "random: no\n", "titles: yes\n",
+                           "password: yes\n", "language: fr\n", "cipher version: 1\n",
+                           "slide list: enciphered"}) {
+    EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
+  }
+  ASSERT_EQ(Run({"info", Path("show.pvl"), "--password-stdin"}, "s\xC3\xA9same\r\n"), 0);
+  EXPECT_NE(out_.str().find("slide 1: size 4000, offset 272, title plage.jpg\n"), std::string::npos);
+  EXPECT_NE(out_.str().find("slide 2: size 35, offset 4272, title montagne.gif\n"), std::string::npos);
+
+  fs::create_directories(dir_ / "out");
+  ASSERT_EQ(Run({"extract", Path("show.pvl"), "--to", Path("out"), "--password-stdin"}, "s\xC3\xA9same"), 0)
+      << err_.str();
+  EXPECT_EQ(ReadBytes(dir_ / "out" / "plage.jpg"), ReadBytes(dir_ / "plage.jpg"));
+  EXPECT_EQ(ReadBytes(dir_ / "out" / "montagne.gif"), ReadBytes(dir_ / "montagne.gif"));
+  EXPECT_EQ(out_.str(), "2 picture(s) extracted from show.pvl into " + Path("out") + "\n");
+}
+
+TEST_F(PivtoolTest, WrongOrMissingPasswordsAndBadFilesGiveTheirStatus) {
+  Picture("a.jpg", 10, 1);
+  ASSERT_EQ(Run({"create", Path("show.pvl"), "--password-stdin", Path("a.jpg")}, "right\n"), 0);
+  EXPECT_EQ(Run({"extract", Path("show.pvl"), "--password-stdin"}, "wrong\n"), 4);
+  EXPECT_EQ(err_.str(), "pivtool: " + Path("show.pvl") + ": wrong password\n");
+  EXPECT_EQ(Run({"info", Path("show.pvl"), "--password-stdin"}, "\n"), 4);
+  EXPECT_EQ(Run({"extract", Path("show.pvl")}), 2);
+  EXPECT_EQ(Run({"info", Path("a.jpg")}), 3);
+  EXPECT_EQ(err_.str(), "pivtool: error 136: Invalid file !\n");
+  EXPECT_EQ(Run({"info", Path("missing.pvl")}), 5);
+  EXPECT_EQ(err_.str(), "pivtool: error 53: No such file or directory\n");
+  EXPECT_FALSE(fs::exists(dir_ / "a.jpg.extracted"));
+}
+
+TEST_F(PivtoolTest, UsageErrors) {
+  Picture("a.jpg", 10, 1);
+  EXPECT_EQ(Run({}), 2);
+  EXPECT_EQ(Run({"frobnicate"}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl")}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--delay", "256", Path("a.jpg")}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--delay", "-1", Path("a.jpg")}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--key-start", "0", Path("a.jpg")}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--language", "de", Path("a.jpg")}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--colour", Path("a.jpg")}), 2);
+  // Empty, too long or not storable passwords are refused before writing.
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, "\n"), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, std::string(129, 'p')), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, "\xE6\x97\xA5\n"), 2);
+  EXPECT_FALSE(fs::exists(dir_ / "x.pvl"));
+  EXPECT_EQ(Run({"--help"}), 0);
+}
+
+TEST_F(PivtoolTest, CreateWritesDefaultsAndTitlesFromFileNames) {
+  Picture("b.bmp", 3, 1);
+  ASSERT_EQ(Run({"create", Path("d.pvl"), Path("b.bmp")}), 0);
+  format::ShowFile show = format::ShowFile::Open(dir_ / "d.pvl");
+  EXPECT_EQ(show.header().DelaySeconds, 3);
+  EXPECT_EQ(show.header().Language, 1);
+  EXPECT_GE(show.header().keyStart, 1);
+  EXPECT_FALSE(show.HasPassword());
+  EXPECT_EQ(show.Entries()[0].TrimmedTitle(), "b.bmp");
+}
+
+TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAsked) {
+  Picture("a.jpg", 10, 1);
+  Picture("b.jpg", 20, 2);
+  ASSERT_EQ(Run({"create", Path("s.pvl"), Path("a.jpg"), Path("b.jpg")}), 0);
+  fs::create_directories(dir_ / "out");
+  testing::WriteText(dir_ / "out" / "b.jpg", "mine");
+  EXPECT_EQ(Run({"extract", Path("s.pvl"), "--to", Path("out")}), 2);
+  EXPECT_FALSE(fs::exists(dir_ / "out" / "a.jpg"));  // nothing written at all
+  EXPECT_EQ(Run({"extract", Path("s.pvl"), "--to", Path("out"), "--overwrite"}), 0);
+  EXPECT_EQ(ReadBytes(dir_ / "out" / "b.jpg"), ReadBytes(dir_ / "b.jpg"));
+  // The default folder is the show's own.
+  fs::remove(dir_ / "a.jpg");
+  EXPECT_EQ(Run({"extract", Path("s.pvl")}), 2);  // b.jpg is there
+  fs::remove(dir_ / "b.jpg");
+  EXPECT_EQ(Run({"extract", Path("s.pvl")}), 0);
+  EXPECT_TRUE(fs::exists(dir_ / "a.jpg"));
+}
+
+TEST_F(PivtoolTest, TheProgramReadsThePasswordFromStandardInputAndExitsWithTheStatus) {
+  Picture("a.jpg", 10, 1);
+  const std::string tool = PIVTOOL_PROGRAM;
+  const auto status = [&](const std::string& command) {
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(status("printf 'pw\\n' | " + tool + " create " + Path("p.pvl") + " --password-stdin " +
+                   Path("a.jpg") + " >/dev/null"),
+            0);
+  EXPECT_EQ(status("printf 'nope\\n' | " + tool + " extract " + Path("p.pvl") +
+                   " --password-stdin --to " + dir_.path().string() + " 2>/dev/null"),
+            4);
+  EXPECT_EQ(status(tool + " 2>/dev/null"), 2);
+}
+
+}  // namespace
+}  // namespace pivolane::pivtool

@@ -1,0 +1,28 @@
+#include "tools/pivtool/show_settings.h"
+
+#include "common/cipher/password.h"
+#include "common/platform/platform.h"
+#include "tools/pivtool/commands.h"
+
+namespace pivolane::pivtool {
+
+ShowSettings TakeShowSettings(Arguments& args, std::istream& in) {
+  ShowSettings s;
+  s.options.delaySeconds = args.TakeNumber("--delay", 0, 255).value_or(3);
+  s.options.loop = args.TakeFlag("--loop");
+  s.options.random = args.TakeFlag("--random");
+  s.options.titles = args.TakeFlag("--titles");
+  s.options.usePassword = args.TakeFlag("--password-stdin");
+  const std::optional<int> keyStart = args.TakeNumber("--key-start", 1, 255);
+  s.cipherState.keyStart = keyStart ? static_cast<std::uint8_t>(*keyStart)
+                                    : cipher::KeyStartFromUnit(platform::RandomUnit());
+  const std::string language = args.TakeValue("--language").value_or("en");
+  if (language != "fr" && language != "en") {
+    throw UsageError("--language takes fr or en, not \"" + language + "\"");
+  }
+  s.options.language = language == "fr" ? 0 : 1;
+  if (s.options.usePassword) s.cipherState.currentPassword = cipher::EncodeNewPassword(ReadPasswordLine(in));
+  return s;
+}
+
+}  // namespace pivolane::pivtool
