@@ -11,17 +11,16 @@ namespace pivolane::format {
 
 void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& slides,
                       const ShowOptions& options, const cipher::CryptageXor& cipherState,
-                      std::int32_t playerSize, const fs::path& workFolder) {
-  // The header first: a password that cannot give a check value fails here,
-  // before anything is written.
+                      std::int32_t playerSize) {
+  // The header and the limits first: a show that cannot be written fails
+  // before anything is created.
   const ShowHeader header =
       FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
-  const fs::path payloadPath = BuildPayload(slides, workFolder);
+  CheckPayloadFits(slides);
   io::File document = workspace::CreateFileBeside(target);
   const fs::path partPath = document.path();
   try {
-    const io::File payload(payloadPath, io::OpenMode::kRead);
-    AppendPayload(payload, 0, payload.Size(), document, options.usePassword ? &cipherState : nullptr);
+    BuildPayload(slides, document, options.usePassword ? &cipherState : nullptr);
     AppendHeaderTrailer(header, document);
     document.Sync();
     document.Close();

@@ -18,10 +18,9 @@ namespace pivolane::format {
 // Writes the document at target. The document is written completely beside
 // target first and only then replaces it, so that a failure (disk full, folder
 // gone) leaves any former document intact; the former bytes are wiped.
-// The plain payload stays in workFolder/PivolaneTmp.tmp.
 void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& slides,
                       const ShowOptions& options, const cipher::CryptageXor& cipherState,
-                      std::int32_t playerSize, const fs::path& workFolder);
+                      std::int32_t playerSize);
 
 // Asks for the password of a protected show; returns the typed text (UTF-8),
 // or nullopt when the user cancelled.

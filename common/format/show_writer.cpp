@@ -1,12 +1,12 @@
 #include "common/format/show_writer.h"
 
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "common/errors.h"
 #include "common/text/cp1252.h"
 #include "common/version.h"
-#include "common/workspace/workspace.h"
 
 namespace pivolane::format {
 
@@ -32,8 +32,33 @@ std::vector<std::uint64_t> PictureSizes(std::span<const SlideSource> slides) {
   return sizes;
 }
 
-void WriteEntryTable(std::span<const SlideSource> slides, std::span<const std::uint64_t> sizes,
-                     io::File& out) {
+// Appends bytes to the end of a file, enciphering them at their place in the
+// payload when a key stream is given.
+class PayloadSink {
+ public:
+  PayloadSink(io::File& out, const cipher::CryptageXor* encipher) : out_(out), at_(out.Size()) {
+    if (encipher != nullptr) {
+      key_ = cipher::BuildKeyStream(encipher->currentPassword);
+      start_ = encipher->keyStart;
+    }
+  }
+  void Write(std::span<std::uint8_t> bytes) {
+    if (key_) cipher::ApplyKeyStream(*key_, start_, bytes, position_);
+    out_.WriteAt(at_, bytes);
+    at_ += bytes.size();
+    position_ += bytes.size();
+  }
+
+ private:
+  io::File& out_;
+  std::uint64_t at_;
+  std::uint64_t position_ = 0;
+  std::optional<cipher::KeyStream> key_;
+  std::uint8_t start_ = 0;
+};
+
+std::vector<std::uint8_t> EntryTable(std::span<const SlideSource> slides,
+                                     std::span<const std::uint64_t> sizes) {
   const auto count = static_cast<std::int64_t>(slides.size());
   std::vector<std::uint8_t> table;
   table.reserve(slides.size() * kEntrySize);
@@ -47,7 +72,7 @@ void WriteEntryTable(std::span<const SlideSource> slides, std::span<const std::u
     const SlideEntry::Bytes bytes = entry.Serialize();
     table.insert(table.end(), bytes.begin(), bytes.end());
   }
-  out.Append(table);
+  return table;
 }
 
 }  // namespace
@@ -58,26 +83,24 @@ std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides) {
   return total;
 }
 
-fs::path BuildPayload(std::span<const SlideSource> slides, const fs::path& workFolder) {
+void BuildPayload(std::span<const SlideSource> slides, io::File& out,
+                  const cipher::CryptageXor* encipher) {
   const std::vector<std::uint64_t> sizes = PictureSizes(slides);
-  const fs::path scratch = workFolder / kPayloadScratchName;
-  const fs::path payload = workFolder / kPayloadFileName;
-  try {
-    io::File out(scratch, io::OpenMode::kCreatePrivate);
-    WriteEntryTable(slides, sizes, out);
-    // One picture file open at a time, its size as the entry states it.
-    for (std::size_t k = 0; k < slides.size(); ++k) {
-      const io::File picture(slides[k].file, io::OpenMode::kRead);
-      io::CopyRange(picture, 0, sizes[k], out);
+  PayloadSink sink(out, encipher);
+  std::vector<std::uint8_t> table = EntryTable(slides, sizes);
+  sink.Write(table);
+  // One picture file open at a time, as much of it as its entry states.
+  std::vector<std::uint8_t> buffer(io::kChunkSize);
+  for (std::size_t k = 0; k < slides.size(); ++k) {
+    const io::File picture(slides[k].file, io::OpenMode::kRead);
+    for (std::uint64_t done = 0; done < sizes[k];) {
+      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(sizes[k] - done, buffer.size()));
+      std::span<std::uint8_t> chunk(buffer.data(), n);
+      picture.ReadAt(done, chunk);
+      sink.Write(chunk);
+      done += n;
     }
-    out.Close();
-    if (io::Exists(payload)) workspace::WipeAndDeleteFile(payload);
-    io::Rename(scratch, payload);
-  } catch (...) {
-    workspace::DiscardFile(scratch);
-    throw;
   }
-  return payload;
 }
 
 ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,
@@ -105,26 +128,6 @@ void AppendHeaderTrailer(const ShowHeader& header, io::File& file) {
   const ShowHeader::Bytes record = header.Serialize();
   std::copy(record.begin(), record.end(), trailer.begin());
   file.Append(trailer);
-}
-
-void AppendPayload(const io::File& source, std::uint64_t offset, std::uint64_t length,
-                   io::File& target, const cipher::CryptageXor* encipher) {
-  if (encipher == nullptr) {
-    io::CopyRange(source, offset, length, target);
-    return;
-  }
-  const cipher::KeyStream stream = cipher::BuildKeyStream(encipher->currentPassword);
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(length, io::kChunkSize)));
-  std::uint64_t at = target.Size();
-  for (std::uint64_t done = 0; done < length;) {
-    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, buffer.size()));
-    std::span<std::uint8_t> chunk(buffer.data(), n);
-    source.ReadAt(offset + done, chunk);
-    cipher::ApplyKeyStream(stream, encipher->keyStart, chunk, done);
-    target.WriteAt(at, chunk);
-    at += n;
-    done += n;
-  }
 }
 
 }  // namespace pivolane::format

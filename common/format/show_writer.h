@@ -16,8 +16,6 @@ namespace pivolane::format {
 namespace fs = std::filesystem;
 
 inline constexpr int kMaxSlides = 32767;
-inline constexpr const char* kPayloadFileName = "PivolaneTmp.tmp";
-inline constexpr const char* kPayloadScratchName = "PivolaneDat.tmp";
 
 // One slide to write: its title (UTF-8) and the file holding its picture.
 struct SlideSource {
@@ -40,10 +38,12 @@ struct ShowOptions {
 // Failure (error 6) otherwise, before anything is written.
 std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides);
 
-// Writes the plain payload to workFolder/PivolaneTmp.tmp (through the scratch
-// file PivolaneDat.tmp, so that a failed build leaves no half payload) and
-// returns its path.
-fs::path BuildPayload(std::span<const SlideSource> slides, const fs::path& workFolder);
+// Appends the payload (the slide entries, then the pictures back to back) to
+// the end of out, streamed from the picture files; enciphered as one whole
+// from its first byte when encipher is given. No plain copy of the payload is
+// ever written anywhere else. Checks the limits first (CheckPayloadFits).
+void BuildPayload(std::span<const SlideSource> slides, io::File& out,
+                  const cipher::CryptageXor* encipher);
 
 // The header record of a show of slideCount slides; the password check value
 // comes from the cipher state when the password option is on.
@@ -52,11 +52,5 @@ ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXo
 
 // Appends the 155 record bytes and one 0x00 byte to the end of file.
 void AppendHeaderTrailer(const ShowHeader& header, io::File& file);
-
-// Appends length bytes of source from offset to target, enciphered with the
-// cipher state when encipher is true (the first byte taken as position 0 of the
-// enciphered data).
-void AppendPayload(const io::File& source, std::uint64_t offset, std::uint64_t length,
-                   io::File& target, const cipher::CryptageXor* encipher);
 
 }  // namespace pivolane::format

@@ -21,7 +21,6 @@ TEST(SafeFileNameForTitle, TitlesNeverBecomePaths) {
 class ExtractionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(dir_ / "work");
     fs::create_directories(dir_ / "out");
   }
   fs::path Picture(const std::string& name, std::size_t size, unsigned tag) {
@@ -34,7 +33,7 @@ class ExtractionTest : public ::testing::Test {
 TEST_F(ExtractionTest, HostileTitlesStayInsideTheChosenFolder) {
   SaveDocumentFile(dir_ / "s.pvl",
                    {{"../escape", Picture("1", 5, 1)}, {"", Picture("2", 6, 2)}, {"..", Picture("3", 7, 3)}},
-                   {}, {"", 1}, 0, dir_ / "work");
+                   {}, {"", 1}, 0);
   ShowFile show = ShowFile::Open(dir_ / "s.pvl");
   const ExtractionResult result =
       ExtractPictures(show, dir_ / "out", [](const std::string&) { return OverwriteAnswer::kStop; });
@@ -52,7 +51,7 @@ TEST_F(ExtractionTest, DuplicateTitlesAskAndTheAnswerDecides) {
   options.usePassword = true;
   SaveDocumentFile(dir_ / "s.pvl",
                    {{"same", Picture("1", 5, 1)}, {"same", Picture("2", 6, 2)}, {"other", Picture("3", 7, 3)}},
-                   options, state, 0, dir_ / "work");
+                   options, state, 0);
   for (const OverwriteAnswer answer : {OverwriteAnswer::kSkip, OverwriteAnswer::kReplace, OverwriteAnswer::kStop}) {
     fs::remove_all(dir_ / "out");
     fs::create_directories(dir_ / "out");

@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "common/format/document.h"
-#include "common/workspace/workspace.h"
 
 namespace fs = std::filesystem;
 using namespace pivolane;
@@ -16,7 +15,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path folder = argv[1];
-  fs::create_directories(folder / "work");
   std::vector<format::SlideSource> slides;
   for (int k = 1; k <= 3; ++k) {
     const fs::path picture = folder / ("picture" + std::to_string(k));
@@ -24,9 +22,9 @@ int main(int argc, char** argv) {
     slides.push_back({"slide " + std::to_string(k), picture});
   }
   format::ShowOptions options;
-  format::SaveDocumentFile(folder / "plain.pvl", slides, options, {"", 3}, 0, folder / "work");
+  format::SaveDocumentFile(folder / "plain.pvl", slides, options, {"", 3}, 0);
   options.usePassword = true;
-  format::SaveDocumentFile(folder / "protected.pvl", slides, options, {"pw", 250}, 0, folder / "work");
+  format::SaveDocumentFile(folder / "protected.pvl", slides, options, {"pw", 250}, 0);
 
   // A self-running show: a stand-in for the player, the payload, 0x00, trailer.
   const std::string player = std::string("\x7F" "ELF", 4) + std::string(60, '\0');
@@ -42,6 +40,5 @@ int main(int argc, char** argv) {
        << std::string(record.begin(), record.end()) << '\0';
 
   for (const char* name : {"picture1", "picture2", "picture3"}) fs::remove(folder / name);
-  fs::remove_all(folder / "work");
   return 0;
 }

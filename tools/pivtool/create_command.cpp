@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "common/format/document.h"
-#include "common/workspace/workspace.h"
 #include "tools/pivtool/carried_player_size.h"
 #include "tools/pivtool/commands.h"
 #include "tools/pivtool/show_settings.h"
@@ -20,9 +19,8 @@ int CreateCommand(Arguments args, Streams io) {
   for (auto it = operands.begin() + 1; it != operands.end(); ++it) {
     slides.push_back({fs::path(*it).filename().string(), fs::path(*it)});
   }
-  const workspace::Workspace work = workspace::Workspace::Open("pivtool");
   format::SaveDocumentFile(operands.front(), slides, settings.options, settings.cipherState,
-                           CarriedPlayerSize(), work.folder());
+                           CarriedPlayerSize());
   settings.cipherState.DiscardPassword();
   io.out << operands.front() << ": " << slides.size() << " slide(s) written\n";
   return kDone;
