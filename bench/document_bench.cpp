@@ -38,8 +38,8 @@ void BM_CopyWithCp(benchmark::State& state) {
   const fs::path source = DataFolder() / "copy-source";
   pivolane::bench::WriteDataFile(source, kPictures * kPictureSize);
   for (auto _ : state) {
-    const double seconds =
-        pivolane::bench::TimeCommand("cp '" + source.string() + "' '" + (DataFolder() / "copy").string() + "'");
+    const double seconds = pivolane::bench::TimeCommand("cp '" + source.string() + "' '" +
+                                                        (DataFolder() / "copy").string() + "'");
     state.SetIterationTime(seconds);
   }
 }
@@ -54,7 +54,8 @@ void BM_SaveDocument(benchmark::State& state) {
     state.PauseTiming();
     fs::remove(DataFolder() / "saved.pvl");
     state.ResumeTiming();
-    pivolane::format::SaveDocumentFile(DataFolder() / "saved.pvl", slides, options, {"benchmark", 9}, 0);
+    pivolane::format::SaveDocumentFile(DataFolder() / "saved.pvl", slides, options,
+                                       {"benchmark", 9}, 0);
   }
 }
 BENCHMARK(BM_SaveDocument)->Iterations(5)->Unit(benchmark::kMillisecond);
@@ -63,7 +64,8 @@ void BM_ReadDocument(benchmark::State& state) {
   const fs::path work = WorkFolder();
   pivolane::format::ShowOptions options;
   options.usePassword = true;
-  pivolane::format::SaveDocumentFile(DataFolder() / "show.pvl", Slides(), options, {"benchmark", 9}, 0);
+  pivolane::format::SaveDocumentFile(DataFolder() / "show.pvl", Slides(), options, {"benchmark", 9},
+                                     0);
   for (auto _ : state) {
     int counter = 0;
     pivolane::format::ReadDocument(DataFolder() / "show.pvl", work, counter,

@@ -41,8 +41,10 @@ void MeasurePivtoolPeakMemory() {
   int status = 0;
   struct rusage usage {};
   ::wait4(child, &status, 0, &usage);
-  Figures()["pivtool create 1 GiB: peak memory (MiB)"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  Figures()["pivtool create 1 GiB: largest picture (MiB)"] = static_cast<double>(kPictureSize >> 20);
+  Figures()["pivtool create 1 GiB: peak memory (MiB)"] =
+      static_cast<double>(usage.ru_maxrss) / 1024.0;
+  Figures()["pivtool create 1 GiB: largest picture (MiB)"] =
+      static_cast<double>(kPictureSize >> 20);
   Figures()["pivtool create 1 GiB: exit status"] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   fs::remove_all(folder);
 }

@@ -2,7 +2,9 @@
 
 namespace pivolane {
 
-void ThrowInvalidFile() { throw Failure(error_number::kInvalidFile, "Invalid file !"); }
+void ThrowInvalidFile() {
+  throw Failure(error_number::kInvalidFile, "Invalid file !");
+}
 
 void ThrowDamagedFile(const std::string& why) {
   throw Failure(error_number::kPastEndOfFile, "Damaged file: " + why);

@@ -8,13 +8,13 @@
 namespace pivolane {
 
 namespace error_number {
-inline constexpr int kInvalidArgument = 5;     // "Invalid procedure call or argument"
-inline constexpr int kOverflow = 6;            // a show too large for the file format
+inline constexpr int kInvalidArgument = 5;  // "Invalid procedure call or argument"
+inline constexpr int kOverflow = 6;         // a show too large for the file format
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kDiskFull = 61;
-inline constexpr int kPastEndOfFile = 62;      // damaged file: data outside its bounds
-inline constexpr int kPermissionDenied = 70;   // also "file busy"
-inline constexpr int kPathFileAccess = 75;     // any other access error
+inline constexpr int kPastEndOfFile = 62;     // damaged file: data outside its bounds
+inline constexpr int kPermissionDenied = 70;  // also "file busy"
+inline constexpr int kPathFileAccess = 75;    // any other access error
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kUnsupportedCipher = 102;  // show enciphered by a newer scheme
 inline constexpr int kInvalidFile = 136;        // not a slide-show file

@@ -73,7 +73,8 @@ void CipherFileInPlace(const std::filesystem::path& path, std::string_view passw
   const KeyStream stream = BuildKeyStream(password);
   io::File file(path, io::OpenMode::kReadWrite);
   const std::uint64_t size = file.Size();
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, io::kChunkSize)));
+  std::vector<std::uint8_t> buffer(
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, io::kChunkSize)));
   for (std::uint64_t at = 0; at < size;) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - at, buffer.size()));
     std::span<std::uint8_t> chunk(buffer.data(), n);

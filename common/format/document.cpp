@@ -2,7 +2,6 @@
 
 #include "common/cipher/password.h"
 #include "common/errors.h"
-#include "common/format/show_file.h"
 #include "common/io/file.h"
 #include "common/text/cp1252.h"
 #include "common/workspace/workspace.h"
@@ -30,6 +29,24 @@ void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& sl
     workspace::DiscardFile(partPath);
     throw;
   }
+}
+
+std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, int& slideCounter) {
+  const std::vector<SlideEntry>& entries = show.Entries();
+  std::vector<LoadedSlide> slides;
+  try {
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      const fs::path working = workspace::NextWorkingFileName(workFolder, slideCounter);
+      io::File out(working, io::OpenMode::kCreateExclusive);
+      slides.push_back({text::FromCp1252(entries[k].TrimmedTitle()), working});
+      show.CopyPicture(k, out);
+      out.Close();
+    }
+  } catch (...) {
+    for (const LoadedSlide& slide : slides) workspace::DiscardFile(slide.workingFile);
+    throw;
+  }
+  return slides;
 }
 
 ShowOptions OptionsFromHeader(const ShowHeader& header) {
@@ -61,19 +78,7 @@ DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder
     }
   }
 
-  const std::vector<SlideEntry>& entries = show.Entries();
-  try {
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-      const fs::path working = workspace::NextWorkingFileName(workFolder, slideCounter);
-      io::File out(working, io::OpenMode::kCreateExclusive);
-      result.slides.push_back({text::FromCp1252(entries[k].TrimmedTitle()), working});
-      show.CopyPicture(k, out);
-      out.Close();
-    }
-  } catch (...) {
-    for (const LoadedSlide& slide : result.slides) workspace::DiscardFile(slide.workingFile);
-    throw;
-  }
+  result.slides = LoadSlides(show, workFolder, slideCounter);
   return result;
 }
 

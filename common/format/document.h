@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/cipher/cryptage_xor.h"
+#include "common/format/show_file.h"
 #include "common/format/show_writer.h"
 
 namespace pivolane::format {
@@ -49,6 +50,11 @@ struct DocumentReadResult {
 // working file of this read behind.
 DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder, int& slideCounter,
                                 const PasswordPrompt& askPassword);
+
+// Writes every picture of a readable show into a new working file of
+// workFolder named by NextWorkingFileName, in show order. A failure part way
+// wipes the files already written.
+std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, int& slideCounter);
 
 // The options stored in a header record.
 ShowOptions OptionsFromHeader(const ShowHeader& header);

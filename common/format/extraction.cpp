@@ -15,8 +15,9 @@ std::string SafeFileNameForTitle(std::string_view title, int slideNumber) {
   return name;
 }
 
-ExtractionResult ExtractPictures(ShowFile& show, const std::filesystem::path& folder,
-                                 const std::function<OverwriteAnswer(const std::string&)>& askOverwrite) {
+ExtractionResult ExtractPictures(
+    ShowFile& show, const std::filesystem::path& folder,
+    const std::function<OverwriteAnswer(const std::string&)>& askOverwrite) {
   ExtractionResult result;
   const std::vector<SlideEntry>& entries = show.Entries();
   for (std::size_t k = 0; k < entries.size(); ++k) {

@@ -26,7 +26,8 @@ struct ExtractionResult {
 // folder under its safe title name. For a file that exists already,
 // askOverwrite (given the file name) decides. Files are written completely
 // beside their final name before they replace anything.
-ExtractionResult ExtractPictures(ShowFile& show, const std::filesystem::path& folder,
-                                 const std::function<OverwriteAnswer(const std::string&)>& askOverwrite);
+ExtractionResult ExtractPictures(
+    ShowFile& show, const std::filesystem::path& folder,
+    const std::function<OverwriteAnswer(const std::string&)>& askOverwrite);
 
 }  // namespace pivolane::format

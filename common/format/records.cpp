@@ -95,7 +95,8 @@ bool ShowHeader::HasShowTag() const {
 }
 
 bool ShowHeader::HasPassword() const {
-  return std::any_of(PasswordCheck.begin(), PasswordCheck.end(), [](std::uint8_t b) { return b != 0; });
+  return std::any_of(PasswordCheck.begin(), PasswordCheck.end(),
+                     [](std::uint8_t b) { return b != 0; });
 }
 
 SlideEntry::Bytes SlideEntry::Serialize() const {

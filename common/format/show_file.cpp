@@ -58,8 +58,8 @@ ShowFile::ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header)
 bool ShowFile::Unlock(std::string_view password) {
   if (!HasPassword()) return true;
   if (header_.CipherVersion != 1) {
-    throw Failure(error_number::kUnsupportedCipher, "Unsupported cipher version " +
-                                                        std::to_string(header_.CipherVersion));
+    throw Failure(error_number::kUnsupportedCipher,
+                  "Unsupported cipher version " + std::to_string(header_.CipherVersion));
   }
   if (header_.keyStart == 0) ThrowDamagedFile("the key stream start is 0");
   if (password.empty() || password.size() > cipher::kCheckValueLength) return false;
@@ -84,7 +84,8 @@ const std::vector<SlideEntry>& ShowFile::Entries() {
   const std::int16_t count = header_.SlideCount;
   if (count < 0) ThrowDamagedFile("a negative slide count");
   const std::uint64_t tableSize = static_cast<std::uint64_t>(count) * kEntrySize;
-  if (tableSize > payloadLength_) ThrowDamagedFile("the slide entries lie past the end of the data");
+  if (tableSize > payloadLength_)
+    ThrowDamagedFile("the slide entries lie past the end of the data");
 
   std::vector<std::uint8_t> table(static_cast<std::size_t>(tableSize));
   ReadPayload(0, table);
@@ -106,8 +107,9 @@ const std::vector<SlideEntry>& ShowFile::Entries() {
   for (const SlideEntry& e : entries) {
     if (e.PictureSize > 0) byOffset.push_back(&e);
   }
-  std::sort(byOffset.begin(), byOffset.end(),
-            [](const SlideEntry* a, const SlideEntry* b) { return a->PictureOffset < b->PictureOffset; });
+  std::sort(byOffset.begin(), byOffset.end(), [](const SlideEntry* a, const SlideEntry* b) {
+    return a->PictureOffset < b->PictureOffset;
+  });
   for (std::size_t i = 1; i < byOffset.size(); ++i) {
     const std::int64_t previousEnd =
         std::int64_t{byOffset[i - 1]->PictureOffset} + byOffset[i - 1]->PictureSize;

@@ -67,7 +67,8 @@ std::vector<std::uint8_t> EntryTable(std::span<const SlideSource> slides,
     SlideEntry entry;
     entry.Title = TitleField(text::ToCp1252Lossy(slides[k].title));
     entry.PictureSize = static_cast<std::int32_t>(sizes[k]);
-    entry.PictureOffset = static_cast<std::int32_t>(count * std::int64_t{kEntrySize} + picturesSoFar);
+    entry.PictureOffset =
+        static_cast<std::int32_t>(count * std::int64_t{kEntrySize} + picturesSoFar);
     picturesSoFar += entry.PictureSize;
     const SlideEntry::Bytes bytes = entry.Serialize();
     table.insert(table.end(), bytes.begin(), bytes.end());
@@ -94,7 +95,8 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out,
   for (std::size_t k = 0; k < slides.size(); ++k) {
     const io::File picture(slides[k].file, io::OpenMode::kRead);
     for (std::uint64_t done = 0; done < sizes[k];) {
-      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(sizes[k] - done, buffer.size()));
+      const auto n =
+          static_cast<std::size_t>(std::min<std::uint64_t>(sizes[k] - done, buffer.size()));
       std::span<std::uint8_t> chunk(buffer.data(), n);
       picture.ReadAt(done, chunk);
       sink.Write(chunk);

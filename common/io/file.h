@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 inline constexpr std::size_t kChunkSize = 1 << 20;
 
 enum class OpenMode {
-  kRead,            // existing file, read only
-  kReadWrite,       // existing file, read and write, not truncated
-  kCreatePrivate,   // create or truncate, mode 0600: working files
-  kCreateExclusive,  // create a new file, mode 0600; fails when it exists
+  kRead,                  // existing file, read only
+  kReadWrite,             // existing file, read and write, not truncated
+  kCreatePrivate,         // create or truncate, mode 0600: working files
+  kCreateExclusive,       // create a new file, mode 0600; fails when it exists
   kCreateExclusiveShared  // a new file for the user: mode 0666 less the umask
 };
 

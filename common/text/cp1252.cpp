@@ -10,10 +10,9 @@ namespace {
 // Characters of bytes 0x80..0x9F. The five bytes without a character map to
 // the C1 control of the same value, so that every byte survives a round trip.
 constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t CharacterOf(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
@@ -94,9 +93,13 @@ std::optional<std::string> Convert(std::string_view utf8, std::optional<char> re
 
 }  // namespace
 
-std::optional<std::string> ToCp1252(std::string_view utf8) { return Convert(utf8, std::nullopt); }
+std::optional<std::string> ToCp1252(std::string_view utf8) {
+  return Convert(utf8, std::nullopt);
+}
 
-std::string ToCp1252Lossy(std::string_view utf8) { return *Convert(utf8, '?'); }
+std::string ToCp1252Lossy(std::string_view utf8) {
+  return *Convert(utf8, '?');
+}
 
 std::string FromCp1252(std::string_view bytes) {
   std::string out;

@@ -74,8 +74,8 @@ void WipeAndDeleteFile(const fs::path& path) {
 io::File CreateFileBeside(const fs::path& target) {
   for (int attempt = 0;; ++attempt) {
     const auto tag = static_cast<unsigned>(platform::RandomUnit() * 1e9);
-    const fs::path candidate =
-        target.parent_path() / ("." + target.filename().string() + "." + std::to_string(tag) + ".part");
+    const fs::path candidate = target.parent_path() / ("." + target.filename().string() + "." +
+                                                       std::to_string(tag) + ".part");
     try {
       return io::File(candidate, io::OpenMode::kCreateExclusiveShared);
     } catch (const Failure&) {

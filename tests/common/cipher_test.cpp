@@ -130,7 +130,7 @@ TEST(Passwords, NewPasswordsAreCodePageTextOfOneTo128Characters) {
   EXPECT_EQ(EncodeNewPassword("caf\xC3\xA9"), "caf\xE9");
   EXPECT_EQ(EncodeNewPassword("\xE2\x82\xAC"), "\x80");  // the euro sign has a code
   EXPECT_THROW(EncodeNewPassword(""), Failure);
-  EXPECT_THROW(EncodeNewPassword("\xE6\x97\xA5"), Failure);  // no code page 1252 code
+  EXPECT_THROW(EncodeNewPassword("\xE6\x97\xA5"), Failure);                // no code page 1252 code
   EXPECT_NO_THROW(EncodeNewPassword(std::string(127, 'a') + "\xC3\xA9"));  // 128 code page bytes
   EXPECT_THROW(EncodeNewPassword(std::string(128, 'a') + "\xC3\xA9"), Failure);
 }

@@ -54,8 +54,10 @@ TEST_F(DocumentTest, OneSlideWithoutPasswordHasTheExactLayout) {
   EXPECT_EQ(entry.PictureSize, 1000);
   EXPECT_EQ(entry.PictureOffset, 136);
   EXPECT_EQ(entry.TrimmedTitle(), "plage.jpg");
-  EXPECT_TRUE(std::equal(bytes.begin() + 136, bytes.begin() + 1136, ReadBytes(dir_ / "p.jpg").begin()));
-  const ShowHeader header = ShowHeader::Parse(std::span<const std::uint8_t, 155>(bytes.data() + 1136, 155));
+  EXPECT_TRUE(
+      std::equal(bytes.begin() + 136, bytes.begin() + 1136, ReadBytes(dir_ / "p.jpg").begin()));
+  const ShowHeader header =
+      ShowHeader::Parse(std::span<const std::uint8_t, 155>(bytes.data() + 1136, 155));
   EXPECT_EQ(std::string(header.VersionTag.begin(), header.VersionTag.end()), "pvl100");
   EXPECT_EQ(header.SlideCount, 1);
   EXPECT_EQ(header.DelaySeconds, 3);
@@ -140,7 +142,8 @@ TEST_F(DocumentTest, WrongMissingOrOverlongPasswordsAreAnOutcomeNotAFailure) {
   Save({{"a", Picture("a", 10, 1)}}, options, {"right", 5});
   for (const std::optional<std::string>& typed :
        {std::optional<std::string>("wrong"), std::optional<std::string>(""),
-        std::optional<std::string>(std::nullopt), std::optional<std::string>(std::string(129, 'r'))}) {
+        std::optional<std::string>(std::nullopt),
+        std::optional<std::string>(std::string(129, 'r'))}) {
     const DocumentReadResult read = Read(typed);
     EXPECT_EQ(read.outcome, DocumentReadResult::Outcome::kWrongPassword);
     EXPECT_TRUE(read.slides.empty());
@@ -202,7 +205,9 @@ TEST_F(DocumentTest, ResavingReplacesTheDocumentAndWipesNothingElse) {
   // Nothing but the document is left beside it.
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir_.path())) names.push_back(e.path().filename());
-  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with(".part"); }), 0);
+  EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                          [](const std::string& n) { return n.ends_with(".part"); }),
+            0);
 }
 
 TEST_F(DocumentTest, ASaveThatFailsHalfWayLeavesTheOldDocumentUntouched) {
@@ -210,7 +215,8 @@ TEST_F(DocumentTest, ASaveThatFailsHalfWayLeavesTheOldDocumentUntouched) {
   const Bytes before = ReadBytes(doc());
   const fs::path big = Picture("big", 3 * io::kChunkSize, 4);
   // Failing in the entries, in a picture, and at the trailer.
-  for (const std::uint64_t budget : std::vector<std::uint64_t>{0, 100, io::kChunkSize + 500, 3 * io::kChunkSize + 136 + 10}) {
+  for (const std::uint64_t budget :
+       std::vector<std::uint64_t>{0, 100, io::kChunkSize + 500, 3 * io::kChunkSize + 136 + 10}) {
     io::testing::SetWriteBudget(budget);
     EXPECT_EQ(FailureNumber([&] { Save({{"big", big}}); }), 61) << budget;
     io::testing::SetWriteBudget(std::nullopt);
@@ -222,10 +228,11 @@ TEST_F(DocumentTest, ASaveThatFailsHalfWayLeavesTheOldDocumentUntouched) {
 }
 
 TEST_F(DocumentTest, AMissingFolderIsReportedAsPathNotFound) {
-  EXPECT_EQ(FailureNumber([&] {
-              SaveDocumentFile(dir_ / "gone" / "x.pvl", {{"a", Picture("a", 1, 1)}}, {}, {"", 1}, 0);
-            }),
-            76);
+  EXPECT_EQ(
+      FailureNumber([&] {
+        SaveDocumentFile(dir_ / "gone" / "x.pvl", {{"a", Picture("a", 1, 1)}}, {}, {"", 1}, 0);
+      }),
+      76);
 }
 
 TEST_F(DocumentTest, ShowsTooLargeForTheFormatAreRefusedBeforeWriting) {

@@ -20,9 +20,7 @@ TEST(SafeFileNameForTitle, TitlesNeverBecomePaths) {
 
 class ExtractionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::create_directories(dir_ / "out");
-  }
+  void SetUp() override { fs::create_directories(dir_ / "out"); }
   fs::path Picture(const std::string& name, std::size_t size, unsigned tag) {
     testing::WriteBytes(dir_ / name, testing::PatternBytes(size, tag));
     return dir_ / name;
@@ -31,12 +29,13 @@ class ExtractionTest : public ::testing::Test {
 };
 
 TEST_F(ExtractionTest, HostileTitlesStayInsideTheChosenFolder) {
-  SaveDocumentFile(dir_ / "s.pvl",
-                   {{"../escape", Picture("1", 5, 1)}, {"", Picture("2", 6, 2)}, {"..", Picture("3", 7, 3)}},
-                   {}, {"", 1}, 0);
+  SaveDocumentFile(
+      dir_ / "s.pvl",
+      {{"../escape", Picture("1", 5, 1)}, {"", Picture("2", 6, 2)}, {"..", Picture("3", 7, 3)}}, {},
+      {"", 1}, 0);
   ShowFile show = ShowFile::Open(dir_ / "s.pvl");
-  const ExtractionResult result =
-      ExtractPictures(show, dir_ / "out", [](const std::string&) { return OverwriteAnswer::kStop; });
+  const ExtractionResult result = ExtractPictures(
+      show, dir_ / "out", [](const std::string&) { return OverwriteAnswer::kStop; });
   EXPECT_TRUE(result.completed);
   EXPECT_EQ(result.written, 3);
   EXPECT_EQ(testing::ReadBytes(dir_ / "out" / ".._escape"), testing::ReadBytes(dir_ / "1"));
@@ -49,22 +48,26 @@ TEST_F(ExtractionTest, DuplicateTitlesAskAndTheAnswerDecides) {
   cipher::CryptageXor state{"pw", 9};
   ShowOptions options;
   options.usePassword = true;
-  SaveDocumentFile(dir_ / "s.pvl",
-                   {{"same", Picture("1", 5, 1)}, {"same", Picture("2", 6, 2)}, {"other", Picture("3", 7, 3)}},
-                   options, state, 0);
-  for (const OverwriteAnswer answer : {OverwriteAnswer::kSkip, OverwriteAnswer::kReplace, OverwriteAnswer::kStop}) {
+  SaveDocumentFile(
+      dir_ / "s.pvl",
+      {{"same", Picture("1", 5, 1)}, {"same", Picture("2", 6, 2)}, {"other", Picture("3", 7, 3)}},
+      options, state, 0);
+  for (const OverwriteAnswer answer :
+       {OverwriteAnswer::kSkip, OverwriteAnswer::kReplace, OverwriteAnswer::kStop}) {
     fs::remove_all(dir_ / "out");
     fs::create_directories(dir_ / "out");
     ShowFile show = ShowFile::Open(dir_ / "s.pvl");
     ASSERT_TRUE(show.Unlock("pw"));
     std::vector<std::string> asked;
-    const ExtractionResult result = ExtractPictures(show, dir_ / "out", [&](const std::string& name) {
-      asked.push_back(name);
-      return answer;
-    });
+    const ExtractionResult result =
+        ExtractPictures(show, dir_ / "out", [&](const std::string& name) {
+          asked.push_back(name);
+          return answer;
+        });
     EXPECT_EQ(asked, std::vector<std::string>{"same"});
     const unsigned expectedTag = answer == OverwriteAnswer::kReplace ? 2 : 1;
-    EXPECT_EQ(testing::ReadBytes(dir_ / "out" / "same"), testing::ReadBytes(dir_ / std::to_string(expectedTag)));
+    EXPECT_EQ(testing::ReadBytes(dir_ / "out" / "same"),
+              testing::ReadBytes(dir_ / std::to_string(expectedTag)));
     EXPECT_EQ(result.completed, answer != OverwriteAnswer::kStop);
     EXPECT_EQ(fs::exists(dir_ / "out" / "other"), answer != OverwriteAnswer::kStop);
   }

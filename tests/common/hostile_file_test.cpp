@@ -64,16 +64,16 @@ TEST_P(HostileDocument, EndsInTheDamagedFileErrorAndLeavesNoWorkingFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostileDocument,
-    ::testing::Values(
-        HostileCase{"NegativeCount", RawDocument(-1, {}, 10)},
-        HostileCase{"EntriesPastTheEnd", RawDocument(200, {{1, 136}}, 10)},
-        HostileCase{"PicturePastTheEnd", RawDocument(1, {{100, 136}}, 10)},
-        HostileCase{"ClaimsTwoGigabytes", RawDocument(1, {{0x7FFFFFFF, 136}}, 10)},
-        HostileCase{"OffsetPastTheEnd", RawDocument(1, {{1, 0x7FFFFFF0}}, 10)},
-        HostileCase{"NegativeSize", RawDocument(1, {{-5, 136}}, 10)},
-        HostileCase{"NegativeOffset", RawDocument(1, {{5, -136}}, 10)},
-        HostileCase{"PictureOverTheEntries", RawDocument(2, {{10, 100}, {10, 272}}, 20)},
-        HostileCase{"PicturesOverlap", RawDocument(2, {{10, 272}, {10, 277}}, 30)}),
+    ::testing::Values(HostileCase{"NegativeCount", RawDocument(-1, {}, 10)},
+                      HostileCase{"EntriesPastTheEnd", RawDocument(200, {{1, 136}}, 10)},
+                      HostileCase{"PicturePastTheEnd", RawDocument(1, {{100, 136}}, 10)},
+                      HostileCase{"ClaimsTwoGigabytes", RawDocument(1, {{0x7FFFFFFF, 136}}, 10)},
+                      HostileCase{"OffsetPastTheEnd", RawDocument(1, {{1, 0x7FFFFFF0}}, 10)},
+                      HostileCase{"NegativeSize", RawDocument(1, {{-5, 136}}, 10)},
+                      HostileCase{"NegativeOffset", RawDocument(1, {{5, -136}}, 10)},
+                      HostileCase{"PictureOverTheEntries",
+                                  RawDocument(2, {{10, 100}, {10, 272}}, 20)},
+                      HostileCase{"PicturesOverlap", RawDocument(2, {{10, 272}, {10, 277}}, 30)}),
     [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 TEST(HostileSelfRunningShow, APlayerSizePastTheEndIsDamaged) {
@@ -106,7 +106,8 @@ TEST(HostileSelfRunningShow, EntriesAreReadOnlyWithinThePayload) {
   const Bytes payload = RawDocument(1, {{10, 136}}, 10);
   bytes.insert(bytes.end(), payload.begin(), payload.end() - 156);
   bytes.push_back(0);
-  ShowHeader h = ShowHeader::Parse(std::span<const std::uint8_t, 155>(payload.data() + payload.size() - 156, 155));
+  ShowHeader h = ShowHeader::Parse(
+      std::span<const std::uint8_t, 155>(payload.data() + payload.size() - 156, 155));
   h.PlayerSize = 300;
   h.SlideCount = 2;  // one more entry than the payload holds
   const auto record = h.Serialize();

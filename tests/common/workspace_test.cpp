@@ -90,7 +90,8 @@ TEST(WipeAndDeleteFile, ASymbolicLinkIsRemovedWithoutWipingItsTarget) {
 
 TEST(CleanWorkFolder, WipesOnlyWorkingFilesAndResetsTheCounter) {
   testing::ScratchFolder dir;
-  for (const char* name : {"PivolaneImg1.tmp", "PivolaneImg2.bmp", "PivolaneTmp.tmp", "PivolaneTmp"}) {
+  for (const char* name :
+       {"PivolaneImg1.tmp", "PivolaneImg2.bmp", "PivolaneTmp.tmp", "PivolaneTmp"}) {
     testing::WriteText(dir / name, "slide data");
   }
   testing::WriteText(dir / "other.jpg", "not ours");

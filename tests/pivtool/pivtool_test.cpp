@@ -36,26 +36,31 @@ class PivtoolTest : public ::testing::Test {
 TEST_F(PivtoolTest, CreateInfoExtractGiveThePicturesBackByteForByte) {
   Picture("plage.jpg", 4000, 1);
   Picture("montagne.gif", 35, 2);
-  ASSERT_EQ(Run({"create", Path("show.pvl"), "--delay", "5", "--loop", "--titles", "--key-start", "200",
-                 "--language", "fr", "--password-stdin", Path("plage.jpg"), Path("montagne.gif")},
-                "s\xC3\xA9same\n"),
-            0)
+  ASSERT_EQ(
+      Run({"create", Path("show.pvl"), "--delay", "5", "--loop", "--titles", "--key-start", "200",
+           "--language", "fr", "--password-stdin", Path("plage.jpg"), Path("montagne.gif")},
+          "s\xC3\xA9same\n"),
+      0)
       << err_.str();
 
   ASSERT_EQ(Run({"info", Path("show.pvl")}), 0) << err_.str();
   const std::string info = out_.str();
-  for (const char* line : {"kind: document\n", "version tag: pvl100\n", "delay: 5\n", "slides: 2\n",
-                           "key start: 200\n", "loop: yes\n", "random: no\n", "titles: yes\n",
-                           "password: yes\n", "language: fr\n", "cipher version: 1\n",
-                           "slide list: enciphered"}) {
+  for (const char* line :
+       {"kind: document\n", "version tag: pvl100\n", "delay: 5\n", "slides: 2\n",
+        "key start: 200\n", "loop: yes\n", "random: no\n", "titles: yes\n", "password: yes\n",
+        "language: fr\n", "cipher version: 1\n", "slide list: enciphered"}) {
     EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
   }
   ASSERT_EQ(Run({"info", Path("show.pvl"), "--password-stdin"}, "s\xC3\xA9same\r\n"), 0);
-  EXPECT_NE(out_.str().find("slide 1: size 4000, offset 272, title plage.jpg\n"), std::string::npos);
-  EXPECT_NE(out_.str().find("slide 2: size 35, offset 4272, title montagne.gif\n"), std::string::npos);
+  EXPECT_NE(out_.str().find("slide 1: size 4000, offset 272, title plage.jpg\n"),
+            std::string::npos);
+  EXPECT_NE(out_.str().find("slide 2: size 35, offset 4272, title montagne.gif\n"),
+            std::string::npos);
 
   fs::create_directories(dir_ / "out");
-  ASSERT_EQ(Run({"extract", Path("show.pvl"), "--to", Path("out"), "--password-stdin"}, "s\xC3\xA9same"), 0)
+  ASSERT_EQ(
+      Run({"extract", Path("show.pvl"), "--to", Path("out"), "--password-stdin"}, "s\xC3\xA9same"),
+      0)
       << err_.str();
   EXPECT_EQ(ReadBytes(dir_ / "out" / "plage.jpg"), ReadBytes(dir_ / "plage.jpg"));
   EXPECT_EQ(ReadBytes(dir_ / "out" / "montagne.gif"), ReadBytes(dir_ / "montagne.gif"));
@@ -88,7 +93,8 @@ TEST_F(PivtoolTest, UsageErrors) {
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--colour", Path("a.jpg")}), 2);
   // Empty, too long or not storable passwords are refused before writing.
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, "\n"), 2);
-  EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, std::string(129, 'p')), 2);
+  EXPECT_EQ(
+      Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, std::string(129, 'p')), 2);
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, "\xE6\x97\xA5\n"), 2);
   EXPECT_FALSE(fs::exists(dir_ / "x.pvl"));
   EXPECT_EQ(Run({"--help"}), 0);

@@ -52,13 +52,16 @@ void WriteBmp(const std::string& path, int width, int height, const Painter& pai
   }
 }
 
-std::uint8_t Level(double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 1.0) * 255); }
+std::uint8_t Level(double v) {
+  return static_cast<std::uint8_t>(std::clamp(v, 0.0, 1.0) * 255);
+}
 
 Colour Sunset(int x, int y, int w, int h) {
   const double t = static_cast<double>(y) / h;
   const double sun = std::hypot(x - w * 0.5, y - h * 0.62) < h * 0.18 ? 1.0 : 0.0;
   if (y > h * 0.7) return {Level(0.1 + 0.2 * t), Level(0.15 + 0.1 * t), Level(0.35 + 0.2 * t)};
-  return {Level(0.95 * (1 - t) + sun), Level(0.45 * (1 - t) + 0.3 * t + 0.6 * sun), Level(0.3 + 0.4 * t)};
+  return {Level(0.95 * (1 - t) + sun), Level(0.45 * (1 - t) + 0.3 * t + 0.6 * sun),
+          Level(0.3 + 0.4 * t)};
 }
 
 Colour Rings(int x, int y, int w, int h) {

@@ -2,6 +2,8 @@
 
 namespace pivolane::pivtool {
 
-std::int32_t CarriedPlayerSize() { return 0; }
+std::int32_t CarriedPlayerSize() {
+  return 0;
+}
 
 }  // namespace pivolane::pivtool

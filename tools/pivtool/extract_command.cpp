@@ -37,8 +37,9 @@ int ExtractCommand(Arguments args, Streams io) {
   const std::vector<std::string> operands = args.Operands();
   if (operands.size() != 1) throw UsageError("extract needs exactly one FILE");
   const fs::path source = operands.front();
-  const fs::path folder = to ? fs::path(*to) : source.parent_path().empty() ? fs::path(".")
-                                                                            : source.parent_path();
+  const fs::path folder = to                             ? fs::path(*to)
+                          : source.parent_path().empty() ? fs::path(".")
+                                                         : source.parent_path();
 
   format::ShowFile show = format::ShowFile::Open(source);
   if (show.HasPassword()) {

@@ -8,7 +8,9 @@ namespace pivolane::pivtool {
 
 namespace {
 
-const char* YesNo(bool value) { return value ? "yes" : "no"; }
+const char* YesNo(bool value) {
+  return value ? "yes" : "no";
+}
 
 std::string LanguageName(std::uint8_t language) {
   if (language == 0) return "fr";
@@ -20,8 +22,8 @@ void PrintHeader(const format::ShowFile& show, std::ostream& out) {
   const format::ShowHeader& h = show.header();
   out << "kind: " << (show.kind() == format::ShowFileKind::kDocument ? "document" : "self-running")
       << "\n"
-      << "version tag: " << text::FromCp1252(std::string_view(h.VersionTag.data(), h.VersionTag.size()))
-      << "\n"
+      << "version tag: "
+      << text::FromCp1252(std::string_view(h.VersionTag.data(), h.VersionTag.size())) << "\n"
       << "delay: " << h.DelaySeconds << "\n"
       << "slides: " << h.SlideCount << "\n"
       << "key start: " << static_cast<int>(h.keyStart) << "\n"

@@ -21,7 +21,8 @@ ShowSettings TakeShowSettings(Arguments& args, std::istream& in) {
     throw UsageError("--language takes fr or en, not \"" + language + "\"");
   }
   s.options.language = language == "fr" ? 0 : 1;
-  if (s.options.usePassword) s.cipherState.currentPassword = cipher::EncodeNewPassword(ReadPasswordLine(in));
+  if (s.options.usePassword)
+    s.cipherState.currentPassword = cipher::EncodeNewPassword(ReadPasswordLine(in));
   return s;
 }
 

@@ -45,7 +45,9 @@ int OpenFlags(OpenMode mode) {
 }  // namespace
 
 namespace testing {
-void SetWriteBudget(std::optional<std::uint64_t> budget) { g_write_budget = budget; }
+void SetWriteBudget(std::optional<std::uint64_t> budget) {
+  g_write_budget = budget;
+}
 }  // namespace testing
 
 int ClassicErrorNumber(int errnum, const fs::path& path) {
@@ -90,7 +92,9 @@ File::~File() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
+File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+  other.fd_ = -1;
+}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
@@ -102,7 +106,9 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-void File::Fail(int errnum) const { ThrowSystemError(errnum, path_); }
+void File::Fail(int errnum) const {
+  ThrowSystemError(errnum, path_);
+}
 
 std::uint64_t File::Size() const {
   struct stat st {};
@@ -113,8 +119,8 @@ std::uint64_t File::Size() const {
 void File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> data) const {
   std::size_t done = 0;
   while (done < data.size()) {
-    const ssize_t n = ::pread(fd_, data.data() + done, data.size() - done,
-                              static_cast<off_t>(offset + done));
+    const ssize_t n =
+        ::pread(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
@@ -128,8 +134,8 @@ void File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
   if (!TakeWriteBudget(data.size())) Fail(ENOSPC);
   std::size_t done = 0;
   while (done < data.size()) {
-    const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
-                               static_cast<off_t>(offset + done));
+    const ssize_t n =
+        ::pwrite(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
@@ -138,7 +144,9 @@ void File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
   }
 }
 
-void File::Append(std::span<const std::uint8_t> data) { WriteAt(Size(), data); }
+void File::Append(std::span<const std::uint8_t> data) {
+  WriteAt(Size(), data);
+}
 
 void File::Truncate(std::uint64_t length) {
   if (::ftruncate(fd_, static_cast<off_t>(length)) != 0) Fail(errno);
@@ -179,7 +187,8 @@ void Rename(const fs::path& from, const fs::path& to) {
 }
 
 void CopyRange(const File& source, std::uint64_t offset, std::uint64_t length, File& target) {
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunkSize)));
+  std::vector<std::uint8_t> buffer(
+      static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunkSize)));
   std::uint64_t at = target.Size();
   while (length > 0) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, buffer.size()));

@@ -28,8 +28,8 @@ fs::path PrivateWorkRoot() {
   struct stat st {};
   if (::lstat(root.c_str(), &st) != 0) io::ThrowSystemError(errno, root);
   const auto refuse = [&](const std::string& why) {
-    throw Failure(error_number::kPermissionDenied,
-                  "The working folder " + root.string() + " " + why + "; remove it and start again");
+    throw Failure(error_number::kPermissionDenied, "The working folder " + root.string() + " " +
+                                                       why + "; remove it and start again");
   };
   if (S_ISLNK(st.st_mode)) refuse("is a symbolic link");
   if (!S_ISDIR(st.st_mode)) refuse("is not a folder");
@@ -56,11 +56,11 @@ std::string LocaleLanguageName() {
   const std::string locale(value);
   const std::string code = locale.substr(0, locale.find_first_of("_.@"));
   static const std::map<std::string, std::string> kNames = {
-      {"fr", "French"},  {"en", "English"},    {"de", "German"},  {"es", "Spanish"},
-      {"it", "Italian"}, {"nl", "Dutch"},      {"pt", "Portuguese"}, {"ca", "Catalan"},
-      {"br", "Breton"},  {"oc", "Occitan"},    {"pl", "Polish"},  {"ru", "Russian"},
-      {"sv", "Swedish"}, {"da", "Danish"},     {"fi", "Finnish"}, {"nb", "Norwegian"},
-      {"ja", "Japanese"}, {"zh", "Chinese"},   {"ar", "Arabic"},  {"el", "Greek"}};
+      {"fr", "French"},   {"en", "English"}, {"de", "German"},     {"es", "Spanish"},
+      {"it", "Italian"},  {"nl", "Dutch"},   {"pt", "Portuguese"}, {"ca", "Catalan"},
+      {"br", "Breton"},   {"oc", "Occitan"}, {"pl", "Polish"},     {"ru", "Russian"},
+      {"sv", "Swedish"},  {"da", "Danish"},  {"fi", "Finnish"},    {"nb", "Norwegian"},
+      {"ja", "Japanese"}, {"zh", "Chinese"}, {"ar", "Arabic"},     {"el", "Greek"}};
   const auto found = kNames.find(code);
   return found == kNames.end() ? std::string() : found->second;
 }
