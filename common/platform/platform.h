@@ -26,6 +26,9 @@ fs::path OwnProgramFile();
 // "English", ...); empty when it cannot be told.
 std::string LocaleLanguageName();
 
+// The process's file mode creation mask.
+unsigned CurrentUmask();
+
 // A pseudo-random number in [0, 1) from a generator started from the clock.
 double RandomUnit();
 

@@ -65,6 +65,13 @@ std::string LocaleLanguageName() {
   return found == kNames.end() ? std::string() : found->second;
 }
 
+unsigned CurrentUmask() {
+  // The mask can only be read by setting it; set it straight back.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
 double RandomUnit() {
   static std::mt19937 generator(static_cast<std::uint32_t>(
       std::chrono::steady_clock::now().time_since_epoch().count() ^

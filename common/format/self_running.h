@@ -1,0 +1,29 @@
+// Self-running shows: the player program's bytes, the payload, one 0x00 byte,
+// then the trailer. The player finds its data through the trailer at the end
+// of its own file; PlayerSize is the offset of the payload.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/cipher/cryptage_xor.h"
+#include "common/format/show_writer.h"
+
+namespace pivolane::format {
+
+// The name a self-running show is saved under: unchanged when it ends in
+// ".exe" in any letter case, else with ".exe" appended ("a.ex" -> "a.ex.exe").
+std::string WithExeExtension(const std::string& name);
+
+// Builds the show at target from the player's bytes. It is assembled
+// completely beside target and only then replaces it (the former file wiped),
+// so that a failure leaves any existing target untouched and no scratch file
+// behind. The result is executable (0755 less the umask).
+void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSource>& slides,
+                              const ShowOptions& options, const cipher::CryptageXor& cipherState,
+                              std::span<const std::uint8_t> playerBytes);
+
+}  // namespace pivolane::format
