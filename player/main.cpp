@@ -1,0 +1,3 @@
+#include "player/player_main.h"
+
+int main() { return pivolane::player::Main(); }

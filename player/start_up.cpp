@@ -1,0 +1,83 @@
+#include "player/start_up.h"
+
+#include <algorithm>
+
+#include "common/cipher/password.h"
+#include "common/errors.h"
+#include "common/playback/playback.h"
+#include "player/player_texts.h"
+
+namespace pivolane::player {
+
+namespace {
+
+void TakeSettings(PlayerState& state) {
+  const format::ShowHeader& header = state.show->header();
+  state.TitlesOn = header.TitlesFlag != format::kFalse;
+  state.RandomOn = header.RandomFlag != format::kFalse;
+  state.LoopOn = header.LoopFlag != format::kFalse;
+  state.SlideCount = header.SlideCount;
+  state.Language = header.Language;
+  state.timerIntervalMs = playback::TimerIntervalForDelay(header.DelaySeconds);
+  state.HasPassword = header.HasPassword();
+}
+
+// Overwrites the typed password before letting it go.
+void Discard(std::string& password) {
+  std::fill(password.begin(), password.end(), ' ');
+  password.clear();
+}
+
+// One attempt: true when the typed password opens the show.
+bool PasswordOpens(format::ShowFile& show, std::string typed) {
+  std::optional<std::string> encoded = cipher::EncodeTypedPassword(typed);
+  Discard(typed);
+  if (!encoded) return false;  // no show can have this password
+  const bool opens = show.Unlock(*encoded);
+  Discard(*encoded);
+  return opens;
+}
+
+}  // namespace
+
+std::optional<format::ShowFile> ReadHeader(const std::filesystem::path& path) {
+  try {
+    return format::ShowFile::Open(path, format::ShowFileKind::kSelfRunning);
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+}
+
+StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPath,
+                         StartUpPrompts& prompts) {
+  const auto invalid = [&] {
+    prompts.ShowMessage(kInvalidFileText, MessageIcon::kNone);
+    return StartOutcome::kInvalidFile;
+  };
+  state.show = ReadHeader(selfPath);
+  if (!state.show) return invalid();
+  TakeSettings(state);
+  try {
+    if (state.HasPassword) {
+      std::optional<std::string> typed = prompts.AskPassword(state.Language);
+      if (!typed) return StartOutcome::kCancelled;
+      if (!PasswordOpens(*state.show, std::move(*typed))) {
+        prompts.ShowMessage(TextsFor(state.Language).wrongPassword, MessageIcon::kCritical);
+        return StartOutcome::kWrongPassword;
+      }
+    }
+    state.show->Entries();  // checks every entry against the slide data
+  } catch (const Failure&) {
+    // A newer cipher scheme, or entries that point outside the slide data.
+    return invalid();
+  }
+  return StartOutcome::kPlay;
+}
+
+std::vector<std::uint8_t> ExtractSlide(PlayerState& state, int slideNumber) {
+  const auto index = static_cast<std::size_t>(slideNumber - 1);
+  state.CurrentEntry = state.show->Entries().at(index);
+  return state.show->ReadPicture(index);
+}
+
+}  // namespace pivolane::player

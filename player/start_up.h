@@ -1,0 +1,70 @@
+// The player's start-up: finding the show at the end of its own file, the
+// password gate, and reading one slide's picture. The show is read in place,
+// straight from the player's own file: no deciphered copy of it is written.
+// Dialogs and message boxes are reached through StartUpPrompts, so this code
+// holds no toolkit code.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/format/records.h"
+#include "common/format/show_file.h"
+#include "common/workspace/workspace.h"
+
+namespace pivolane::player {
+
+// The program-wide state of the player, set during start-up.
+struct PlayerState {
+  std::optional<format::ShowFile> show;  // the player's own file
+  std::optional<workspace::Workspace> work;  // this run's own folder, wiped at the end
+  std::filesystem::path PictureFile;  // a GIF or BMP picture while it loads
+  int SlideCount = 0;
+  bool LoopOn = false;
+  bool RandomOn = false;
+  bool TitlesOn = false;
+  std::uint8_t Language = 0;
+  bool HasPassword = false;
+  std::int64_t timerIntervalMs = 0;
+  format::SlideEntry CurrentEntry;  // the slide being shown
+};
+
+enum class MessageIcon { kNone, kCritical };
+
+// What start-up needs of the user.
+class StartUpPrompts {
+ public:
+  virtual ~StartUpPrompts() = default;
+  // The password dialog frmLoginAuto: the typed password (UTF-8) when
+  // PasswordTyped, nullopt when the user cancelled or typed nothing.
+  virtual std::optional<std::string> AskPassword(std::uint8_t language) = 0;
+  // A message box titled with the application title, with an OK button.
+  virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+};
+
+enum class StartOutcome {
+  kPlay,           // the show is readable: open the playback window
+  kCancelled,      // the password dialog was left without a password
+  kInvalidFile,    // "Invalid file !" has been shown
+  kWrongPassword,  // the wrong-password message has been shown
+};
+
+// The show at the end of the file at path: its trailer read and checked
+// (tag, and a player size inside the file). nullopt when it is no show.
+std::optional<format::ShowFile> ReadHeader(const std::filesystem::path& path);
+
+// Everything up to the playback window: the show, its settings, and for a
+// show with a password the dialog and the check of the password (one attempt).
+// Every slide entry is checked before the show starts; a damaged or hostile
+// show is an invalid file.
+StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPath,
+                         StartUpPrompts& prompts);
+
+// Sets CurrentEntry to entry slideNumber (1-based) and returns its picture,
+// deciphered.
+std::vector<std::uint8_t> ExtractSlide(PlayerState& state, int slideNumber);
+
+}  // namespace pivolane::player
