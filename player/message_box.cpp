@@ -37,6 +37,7 @@ void ShowMessageBox(const std::string& text, MessageIcon icon) {
   int textWidth = 0;
   int textHeight = 0;
   fl_measure(text.c_str(), textWidth, textHeight, 0);
+  textWidth += 8;  // the box keeps a small inner margin on each side
   const int textLeft = kMargin + (icon == MessageIcon::kCritical ? kSignSize + kMargin : 0);
   const int bodyHeight = std::max(textHeight, icon == MessageIcon::kCritical ? kSignSize : 0);
   const int width = std::max(textLeft + textWidth + kMargin, kButtonWidth + 2 * kMargin);
@@ -46,7 +47,7 @@ void ShowMessageBox(const std::string& text, MessageIcon icon) {
   if (icon == MessageIcon::kCritical) new CriticalSign(kMargin, kMargin);
   auto* message = new Fl_Box(textLeft, kMargin, textWidth, bodyHeight);
   message->copy_label(text.c_str());
-  message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+  message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
   auto* ok = new Fl_Return_Button((width - kButtonWidth) / 2, height - kMargin - kButtonHeight,
                                   kButtonWidth, kButtonHeight, "OK");
   ok->callback([](Fl_Widget* button, void*) { button->window()->hide(); });

@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The player as a person uses it, on a private X display (run through
+# xvfb-run): shows built around the carried player, driven with xdotool.
+# Usage: e2e_playback.sh PIVPLAY MAKE_SHOW WRITE_SAMPLES
+set -uo pipefail
+pivplay=$1
+make_show=$2
+write_samples=$3
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp
+mkdir -p "$TMPDIR"
+private_root=$TMPDIR/pivolane-$(id -u)
+cd "$work"
+"$write_samples" .
+
+passed=0
+failed=0
+check() {  # check DESCRIPTION COMMAND...
+  if "${@:2}"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $1"
+  fi
+}
+
+# The id of the first visible window whose name matches, within 10 seconds.
+find_window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+
+# Waits up to 5 seconds for window $1 to be named $2 exactly.
+named() {
+  for _ in $(seq 50); do
+    [[ $(xdotool getwindowname "$1" 2>/dev/null) == "$2" ]] && return 0
+    sleep 0.1
+  done
+  echo "  window name: '$(xdotool getwindowname "$1" 2>/dev/null)', expected '$2'"
+  return 1
+}
+
+# Waits up to 10 seconds for process $1 to end with status $2.
+ends_with() {
+  for _ in $(seq 100); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      local status=$?
+      [[ $status -eq $2 ]] && return 0
+      echo "  ended with status $status, expected $2"
+      return 1
+    fi
+    sleep 0.1
+  done
+  echo "  still running"
+  kill "$1"
+  return 1
+}
+
+no_work_folder_left() {
+  local left
+  left=$(find "$private_root" -mindepth 1 2>/dev/null)
+  [[ -z $left ]] || { echo "  left behind: $left"; return 1; }
+}
+
+keys() {  # keys WINDOW KEY...
+  xdotool windowfocus --sync "$1"
+  for key in "${@:2}"; do xdotool key "$key"; done
+}
+
+# Three slides with titles: keys move, Escape ends and leaves nothing behind.
+"$make_show" titles.exe --titles "Premier été=red.jpg" "Second=green.gif" "Third=blue.bmp"
+./titles.exe & pid=$!
+wid=$(find_window "Premier")
+check "the first title names the window" named "$wid" "Premier été"
+keys "$wid" Right
+check "Right shows the second slide" named "$wid" "Second"
+keys "$wid" space
+check "Space shows the third slide" named "$wid" "Third"
+keys "$wid" Left BackSpace
+check "Left and Backspace go back to the first slide" named "$wid" "Premier été"
+keys "$wid" Escape
+check "Escape ends the program" ends_with "$pid" 0
+check "no file is left in the temporary folder" no_work_folder_left
+
+# The timer moves on by itself and the show ends after the last slide.
+"$make_show" timed.exe --titles --delay 1 "One=red.jpg" "Two=yellow.ico"
+./timed.exe & pid=$!
+wid=$(find_window "^One$")
+check "a timed show starts on its first slide" named "$wid" "One"
+check "the timer shows the next slide" named "$wid" "Two"
+check "the show ends after its last slide" ends_with "$pid" 0
+
+# Without titles the caption is the application title; a picture that
+# cannot be decoded adds the bad-picture text and the show goes on.
+"$make_show" plain.exe --language 0 "x=broken.jpg" "y=red.jpg"
+./plain.exe & pid=$!
+wid=$(find_window "^Pivolane")
+check "a bad picture is named in the caption" named "$wid" "Pivolane : ERREUR: Image incorrecte !"
+keys "$wid" Return
+check "the next picture has the plain caption" named "$wid" "Pivolane"
+keys "$wid" Return
+check "Return after the last slide ends the show" ends_with "$pid" 0
+
+# A show with a password: the right one plays it, a wrong one ends it after
+# the message, Cancel ends it at once.
+"$make_show" locked.exe --titles --password "Sésame" "Secret=red.jpg"
+./locked.exe & pid=$!
+dialog=$(find_window "^Pivolane$")
+xdotool windowfocus --sync "$dialog"
+xdotool type "Sésame"
+xdotool key Return
+wid=$(find_window "^Secret$")
+check "the right password plays the show" test -n "$wid"
+[[ -n $wid ]] && keys "$wid" Escape
+check "the played show ends on Escape" ends_with "$pid" 0
+
+./locked.exe & pid=$!
+dialog=$(find_window "^Pivolane$")
+xdotool windowfocus --sync "$dialog"
+xdotool type "wrong"
+xdotool key Return
+sleep 0.5
+message=$(find_window "^Pivolane$")
+check "a wrong password shows a message" test -n "$message"
+[[ -n $message ]] && keys "$message" Return
+check "after the wrong-password message the program ends" ends_with "$pid" 1
+
+./locked.exe & pid=$!
+dialog=$(find_window "^Pivolane$")
+xdotool windowfocus --sync "$dialog"
+xdotool type "Sésame"
+xdotool key Escape
+check "Cancel ends the program without playing" ends_with "$pid" 0
+
+# Files that are no show, or a damaged one, say "Invalid file !".
+cp "$pivplay" bare.exe
+"$make_show" damaged.exe "x=red.jpg"
+size=$(stat -c %s damaged.exe)
+# PlayerSize (at 148 in the record) far past the end of the file.
+printf '\xf0\xff\xff\x7f' | dd of=damaged.exe bs=1 seek=$((size - 156 + 148)) conv=notrunc status=none
+for file in bare.exe damaged.exe; do
+  ./$file & pid=$!
+  message=$(find_window "^Pivolane$")
+  check "$file shows a message" test -n "$message"
+  [[ -n $message ]] && keys "$message" Return
+  check "$file ends as an invalid file" ends_with "$pid" 1
+done
+
+# A show without slides ends at once.
+"$make_show" empty.exe
+./empty.exe & pid=$!
+check "a show without slides ends at once" ends_with "$pid" 0
+check "no file is left in the temporary folder at the end" no_work_folder_left
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]

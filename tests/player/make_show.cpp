@@ -1,0 +1,51 @@
+// Builds a self-running show from the carried player for the end-to-end
+// tests: make_show OUT [--password P] [--titles] [--loop] [--random]
+// [--delay SECONDS] [--language 0|1] TITLE=PICTURE...
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "player/carried/carried_player.h"
+#include "tests/player/show_builder.h"
+
+int main(int argc, char** argv) {
+  using namespace pivolane;
+  if (argc < 2) {
+    std::cerr << "usage: make_show OUT [options] TITLE=PICTURE...\n";
+    return 2;
+  }
+  test_shows::ShowSpec spec;
+  spec.options.delaySeconds = 0;
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const auto value = [&] { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
+    if (arg == "--password") {
+      spec.password = value();
+    } else if (arg == "--titles") {
+      spec.options.titles = true;
+    } else if (arg == "--loop") {
+      spec.options.loop = true;
+    } else if (arg == "--random") {
+      spec.options.random = true;
+    } else if (arg == "--delay") {
+      spec.options.delaySeconds = std::stoi(value());
+    } else if (arg == "--language") {
+      spec.options.language = static_cast<std::uint8_t>(std::stoi(value()));
+    } else {
+      const std::size_t equals = arg.find('=');
+      if (equals == std::string_view::npos) {
+        std::cerr << "make_show: expected TITLE=PICTURE, got " << arg << "\n";
+        return 2;
+      }
+      spec.slides.push_back({std::string(arg.substr(0, equals)), std::string(arg.substr(equals + 1))});
+    }
+  }
+  try {
+    test_shows::BuildShow(argv[1], CarriedPlayer(), spec);
+  } catch (const std::exception& e) {
+    std::cerr << "make_show: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,26 @@
+// Writes one sample picture of each format into a folder, for the
+// end-to-end tests: write_samples FOLDER.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "tests/player/sample_pictures.h"
+
+int main(int argc, char** argv) {
+  using namespace pivolane;
+  if (argc != 2) {
+    std::cerr << "usage: write_samples FOLDER\n";
+    return 2;
+  }
+  const std::filesystem::path folder = argv[1];
+  const auto write = [&](const char* name, const test_pictures::Bytes& bytes) {
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  };
+  write("red.jpg", test_pictures::SampleJpeg(640, 400, {220, 30, 30}));
+  write("green.gif", test_pictures::SampleGif(200, 300, {30, 200, 30}));
+  write("blue.bmp", test_pictures::SampleBmp(3000, 1000, {30, 30, 220}));
+  write("yellow.ico", test_pictures::SampleIco(64, {230, 230, 20}));
+  write("broken.jpg", test_pictures::Bytes{0xFF, 0xD8, 0xFF, 0x00, 0x01});
+  return 0;
+}
