@@ -1,0 +1,22 @@
+#include "editor/shell/error_messages.h"
+
+#include "common/version.h"
+
+namespace pivolane::editor {
+
+QString BoxTitle(const char* procTag) { return QString(kApplicationTitle) + procTag; }
+
+QString ErrorLine(const Strings& strings, int number, const std::string& description) {
+  return strings.LoadMessage(119) + QString::number(number) + ": " +
+         QString::fromStdString(description);
+}
+
+PromptMessage WipeFailureMessage(const Strings& strings, const std::filesystem::path& path,
+                                 int number, const std::string& description) {
+  return {BoxTitle(" (Proc 104)"),
+          strings.LoadMessage(101) + "\n" + QString::fromStdString(path.string()) + "\n" +
+              ErrorLine(strings, number, description),
+          PromptMessage::Buttons::kOk, PromptMessage::Icon::kExclamation};
+}
+
+}  // namespace pivolane::editor

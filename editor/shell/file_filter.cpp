@@ -1,0 +1,16 @@
+#include "editor/shell/file_filter.h"
+
+#include <QStringList>
+
+namespace pivolane::editor {
+
+std::vector<FileFilter> ParseDialogFilter(const QString& filter) {
+  const QStringList parts = filter.split('|');
+  std::vector<FileFilter> filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    filters.push_back({parts[i], parts[i + 1].split(';', Qt::SkipEmptyParts)});
+  }
+  return filters;
+}
+
+}  // namespace pivolane::editor

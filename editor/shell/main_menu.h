@@ -1,0 +1,56 @@
+// The menu bar of the main window. Each item is created with its message
+// number as caption; the language commands put the texts in.
+#pragma once
+
+#include <vector>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace pivolane::editor {
+
+struct MainMenu {
+  QMenu* mnuFichier;
+  QAction* mnuNouveau;
+  QAction* mnuOuvrir;
+  QAction* mnuSave;
+  QAction* mnuSaveAs;
+  QAction* mnuCreerExe;
+  QAction* mnuEnregImages;
+  QAction* mnuExtraireImagesExe;
+  QAction* mnuQuit;
+
+  QMenu* mnuEdition;
+  QAction* mnuCouper;
+  QAction* mnuCopier;
+  QAction* mnuColler;
+  QAction* mnuInsertion;
+  QAction* mnuSupprimer;
+  QAction* mnuMonter;
+  QAction* mnuDescendre;
+
+  QMenu* mnuAffichage;
+  QAction* mnuVisionner;
+  QMenu* mnuDefilement;
+  QAction* mnuEnBoucle;
+  QAction* mnuAleatoire;
+  QAction* mnuAfficherTitre;
+  QAction* mnuMotDePasse;
+
+  QMenu* mnuOutils;
+  QMenu* mnuLangue;
+  QAction* mnuFrancais;
+  QAction* mnuEnglish;
+  QAction* mnuUpdate;
+
+  QMenu* mnuAide;
+  QAction* mnuApropos;
+
+  // Every item, menus included (as their menu actions), in tree order.
+  std::vector<QAction*> items;
+};
+
+MainMenu BuildMainMenu(QMenuBar& bar);
+
+}  // namespace pivolane::editor

@@ -1,0 +1,62 @@
+#include "editor/shell/settings.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace pivolane::editor {
+
+namespace {
+
+// The stored spelling of name among names, or name itself when none matches.
+QString StoredSpelling(const QStringList& names, const QString& name) {
+  for (const QString& stored : names) {
+    if (stored.compare(name, Qt::CaseInsensitive) == 0) return stored;
+  }
+  return name;
+}
+
+}  // namespace
+
+QString EditorSettings::UserStorePath() {
+  QSettings user(QSettings::IniFormat, QSettings::UserScope, SettingNames::kApplication,
+                 SettingNames::kApplication);
+  return user.fileName();
+}
+
+std::optional<QString> EditorSettings::Value(const QString& section, const QString& key) const {
+  QSettings store(path_, QSettings::IniFormat);
+  store.beginGroup(StoredSpelling(store.childGroups(), section));
+  const QString storedKey = StoredSpelling(store.childKeys(), key);
+  if (!store.contains(storedKey)) return std::nullopt;
+  return store.value(storedKey).toString();
+}
+
+void EditorSettings::SetValue(const QString& section, const QString& key, const QString& value) {
+  QSettings store(path_, QSettings::IniFormat);
+  store.beginGroup(StoredSpelling(store.childGroups(), section));
+  store.setValue(StoredSpelling(store.childKeys(), key), value);
+  store.endGroup();
+  store.sync();
+  if (store.status() != QSettings::NoError) {
+    qWarning("Could not write the settings file %s", qPrintable(path_));
+  }
+}
+
+std::optional<QString> EditorSettings::StoredLanguage() const {
+  auto value = Value(SettingNames::kReadSection, SettingNames::kLanguage);
+  if (!value || value->isEmpty()) return std::nullopt;
+  return value;
+}
+
+void EditorSettings::SetLanguage(Language language) {
+  SetValue(SettingNames::kWriteSection, SettingNames::kLanguage,
+           QString::number(static_cast<int>(language)));
+}
+
+bool EditorSettings::AutoUpdateAtStart() const {
+  const auto value = Value(SettingNames::kReadSection, SettingNames::kAutoUpdate);
+  if (!value) return SettingNames::kAutoUpdateDefault == 1;
+  return value->trimmed().toInt() == 1;
+}
+
+}  // namespace pivolane::editor

@@ -1,0 +1,49 @@
+// The editor's per-user settings: an INI store of application "Pivolane" whose
+// section and key names compare without regard to case.
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "editor/strings/language.h"
+
+namespace pivolane::editor {
+
+// Every name and default of the store.
+struct SettingNames {
+  static constexpr const char* kApplication = "Pivolane";
+  static constexpr const char* kReadSection = "Settings";
+  // The commands that store a value write the section in lower case; both
+  // spellings name the same section.
+  static constexpr const char* kWriteSection = "settings";
+  static constexpr const char* kLanguage = "Langue";
+  static constexpr const char* kAutoUpdate = "Autoupdate";
+  static constexpr int kAutoUpdateDefault = 1;
+};
+
+class EditorSettings {
+ public:
+  // The store file of the current user (under XDG_CONFIG_HOME).
+  static QString UserStorePath();
+
+  explicit EditorSettings(QString iniPath) : path_(std::move(iniPath)) {}
+
+  // "Langue" as stored; nothing when it is missing or empty.
+  std::optional<QString> StoredLanguage() const;
+  void SetLanguage(Language language);
+
+  // "Autoupdate" taken as a number equals 1.
+  bool AutoUpdateAtStart() const;
+
+  // Raw access, names compared without regard to case.
+  std::optional<QString> Value(const QString& section, const QString& key) const;
+  void SetValue(const QString& section, const QString& key, const QString& value);
+
+  const QString& path() const { return path_; }
+
+ private:
+  QString path_;
+};
+
+}  // namespace pivolane::editor

@@ -1,0 +1,215 @@
+#include "editor/shell/slide_list.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+
+#include "common/errors.h"
+
+namespace pivolane::editor {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+
+// Sets a flag for the duration of a change.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = before_; }
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
+ListKey ListKeyOnRelease(const QKeyEvent& event) {
+  if (event.isAutoRepeat()) return ListKey::kNone;
+  if (event.key() == Qt::Key_Delete) return ListKey::kDelete;
+  if (IsCtrlArrow(event)) return event.key() == Qt::Key_Up ? ListKey::kMoveUp : ListKey::kMoveDown;
+  return ListKey::kNone;
+}
+
+bool IsCtrlArrow(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  return (event.key() == Qt::Key_Up || event.key() == Qt::Key_Down) &&
+         modifiers == Qt::ControlModifier;
+}
+
+SlideList::SlideList(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName("TV");
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setRootIsDecorated(false);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  setDropIndicatorShown(false);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+    if (!changingSelection_) emit ItemClicked();
+  });
+  connect(this, &QTreeWidget::itemChanged, this, [this] {
+    if (!changingSelection_) emit TitleEdited();
+  });
+}
+
+int SlideList::IndexOf(const QTreeWidgetItem* item) const {
+  return indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) + 1;
+}
+
+QTreeWidgetItem* SlideList::SelectedSlide() const {
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? nullptr : selected.first();
+}
+
+bool SlideList::HasKey(const QString& key) const {
+  for (int i = 1; i <= Count(); ++i) {
+    if (Key(Slide(i)) == key) return true;
+  }
+  return false;
+}
+
+QString SlideList::Key(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString(); }
+
+void SlideList::SetKey(QTreeWidgetItem* item, const QString& key) {
+  item->setData(0, kKeyRole, key);
+}
+
+QTreeWidgetItem* SlideList::AppendSlide(const QString& title, const QString& key) {
+  if (HasKey(key)) {
+    throw Failure(error_number::kInvalidArgument,
+                  "The slide list already holds " + key.toStdString());
+  }
+  FlagScope programChange(changingSelection_);
+  auto* item = new QTreeWidgetItem(QStringList{title});
+  item->setIcon(0, slideIcon_);
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  SetKey(item, key);
+  addTopLevelItem(item);
+  return item;
+}
+
+void SlideList::SelectSlide(QTreeWidgetItem* item) {
+  FlagScope programChange(changingSelection_);
+  setCurrentItem(item);
+  item->setSelected(true);
+}
+
+void SlideList::ClearSlideSelection() {
+  FlagScope programChange(changingSelection_);
+  clearSelection();
+  setCurrentItem(nullptr);
+}
+
+void SlideList::ExchangeSlides(QTreeWidgetItem* a, QTreeWidgetItem* b) {
+  FlagScope programChange(changingSelection_);
+  const QString titleOfA = a->text(0);
+  const QString keyOfA = Key(a);
+  SelectSlide(b);
+  a->setText(0, b->text(0));
+  SetKey(a, Key(b));
+  b->setText(0, titleOfA);
+  SetKey(b, keyOfA);
+}
+
+void SlideList::RemoveSlide(QTreeWidgetItem* item) {
+  FlagScope programChange(changingSelection_);
+  if (dragSource_ == item) dragSource_ = nullptr;
+  if (dropHighlight_ == item) dropHighlight_ = nullptr;
+  delete item;
+  if (QTreeWidgetItem* neighbour = currentItem()) neighbour->setSelected(true);
+}
+
+void SlideList::EndDrop() {
+  dragSource_ = nullptr;
+  SetDropHighlight(nullptr);
+}
+
+void SlideList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState) {
+    emit EscapePressed();
+    return;
+  }
+  // Ctrl+Up and Ctrl+Down act when released; the list must not move its
+  // cursor on the press.
+  if (IsCtrlArrow(*event)) return;
+  QTreeWidget::keyPressEvent(event);
+}
+
+void SlideList::keyReleaseEvent(QKeyEvent* event) {
+  if (state() == QAbstractItemView::EditingState) return QTreeWidget::keyReleaseEvent(event);
+  switch (ListKeyOnRelease(*event)) {
+    case ListKey::kDelete: emit DeleteReleased(); return;
+    case ListKey::kMoveUp: emit MoveUpReleased(); return;
+    case ListKey::kMoveDown: emit MoveDownReleased(); return;
+    case ListKey::kNone: break;
+  }
+  QTreeWidget::keyReleaseEvent(event);
+}
+
+void SlideList::mousePressEvent(QMouseEvent* event) {
+  dragSource_ = itemAt(event->position().toPoint());
+  QTreeWidget::mousePressEvent(event);
+}
+
+bool SlideList::IsSlideDrag(const QDropEvent& event) const {
+  return dragSource_ != nullptr && event.mimeData()->hasFormat(kDragFormat);
+}
+
+void SlideList::dragEnterEvent(QDragEnterEvent* event) {
+  if (!IsSlideDrag(*event)) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void SlideList::dragMoveEvent(QDragMoveEvent* event) {
+  if (!IsSlideDrag(*event)) return event->ignore();
+  SetDropHighlight(itemAt(event->position().toPoint()));
+  event->acceptProposedAction();
+}
+
+void SlideList::dragLeaveEvent(QDragLeaveEvent* event) {
+  SetDropHighlight(nullptr);
+  QTreeWidget::dragLeaveEvent(event);
+}
+
+void SlideList::dropEvent(QDropEvent* event) {
+  if (!IsSlideDrag(*event)) return event->ignore();
+  // Copy, never move: the view must not remove the dragged item afterwards.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  emit DropCompleted();
+}
+
+void SlideList::paintEvent(QPaintEvent* event) {
+  QTreeWidget::paintEvent(event);
+  if (dropHighlight_ == nullptr) return;
+  QPainter painter(viewport());
+  painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+  painter.drawRect(visualItemRect(dropHighlight_).adjusted(1, 1, -1, -1));
+}
+
+QStringList SlideList::mimeTypes() const { return {kDragFormat}; }
+
+QMimeData* SlideList::mimeData(const QList<QTreeWidgetItem*>&) const {
+  // The list itself knows which slide is dragged.
+  auto* data = new QMimeData;
+  data->setData(kDragFormat, QByteArray());
+  return data;
+}
+
+Qt::DropActions SlideList::supportedDropActions() const { return Qt::CopyAction; }
+
+void SlideList::SetDropHighlight(QTreeWidgetItem* item) {
+  if (item == dropHighlight_) return;
+  dropHighlight_ = item;
+  viewport()->update();
+}
+
+}  // namespace pivolane::editor

@@ -1,0 +1,336 @@
+// Adding, pasting, moving, dragging and deleting slides.
+#include <QClipboard>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QTest>
+#include <QToolBar>
+
+#include "test_support.h"
+
+using namespace pivolane::editor;
+using namespace pivolane::editor::testing;
+
+namespace {
+
+QString PathText(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
+
+QPoint SlidePlace(EditorHarness& editor, int index) {
+  SlideList& list = editor.window().slideList();
+  return list.visualItemRect(list.Slide(index)).center();
+}
+
+void ClickSlide(EditorHarness& editor, int index) {
+  QTest::mouseClick(editor.window().slideList().viewport(), Qt::LeftButton, {},
+                    SlidePlace(editor, index));
+}
+
+int SelectedIndex(EditorHarness& editor) {
+  SlideList& list = editor.window().slideList();
+  return list.SelectedSlide() == nullptr ? 0 : list.IndexOf(list.SelectedSlide());
+}
+
+// A drag from one slide that ends at a point of the list.
+void DragSlide(EditorHarness& editor, int from, QPoint to) {
+  SlideList& list = editor.window().slideList();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, SlidePlace(editor, from));
+  QMimeData data;
+  data.setData(SlideList::kDragFormat, QByteArray());
+  QDragEnterEvent enter(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &enter);
+  QDragMoveEvent move(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &move);
+  QDropEvent drop(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &drop);
+}
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class SlidesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ThreeFilesAtOnceAppendInDialogOrderAndSelectTheFirstSlide() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictures({editor.Picture("first.bmp")});
+    ClickSlide(editor, 1);
+    const QString c = editor.Picture("c.bmp", {10, 10});
+    editor.AddPictures({c, editor.Picture("a.bmp"), editor.Picture("b.bmp")});
+
+    QCOMPARE(editor.Titles(), (QStringList{"first.bmp", "c.bmp", "a.bmp", "b.bmp"}));
+    QStringList keys;
+    for (int n = 1; n <= 4; ++n) {
+      keys << PathText(editor.workFolder / ("PivolaneImg" + std::to_string(n) + ".tmp"));
+    }
+    QCOMPARE(editor.Keys(), keys);
+    QCOMPARE(Contents(keys[1]), Contents(c));
+    QCOMPARE(SelectedIndex(editor), 1);
+    QVERIFY(editor.window().slideView().HasPicture());
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 1/4: "));
+    QVERIFY(editor.window().document().documentModified);
+
+    const OpenFilesRequest& asked = editor.prompts.fileRequests.back();
+    QCOMPARE(asked.title, "Pictures selection");
+    QCOMPARE(asked.filters.size(), std::size_t{2});
+    QCOMPARE(asked.filters[0].description, "Pictures files (*.jpg;*.gif;*.bmp;*.ico)");
+    QCOMPARE(asked.filters[1].description, "All (*.*)");
+    QCOMPARE(asked.startFolder, editor.Folder("pictures"));
+    QVERIFY(editor.prompts.fileRequests.front().startFolder.isEmpty());
+  }
+
+  void CancelledDialogChangesNothing() {
+    EditorHarness editor;
+    editor.Start();
+    editor.window().menu().mnuInsertion->trigger();
+    QCOMPARE(editor.prompts.fileRequests.size(), std::size_t{1});
+    QCOMPARE(editor.window().slideList().Count(), 0);
+    QVERIFY(!editor.window().document().documentModified);
+  }
+
+  void StaleWorkingFileIsReplacedByTheCopy() {
+    EditorHarness editor;
+    editor.Start();
+    const QString stale = PathText(editor.workFolder / "PivolaneImg1.tmp");
+    WriteBytes(stale, "stale");
+    const QString picture = editor.Picture("fresh.bmp");
+    editor.AddPictures({picture});
+    QCOMPARE(Contents(stale), Contents(picture));
+  }
+
+  void AFileThatCannotBeCopiedIsReportedAndLeftOut() {
+    EditorHarness editor;
+    editor.Start();
+    const QString missing = editor.Folder("pictures") + "/gone.jpg";
+    editor.AddPictures({missing, editor.Picture("kept.bmp")});
+    QCOMPARE(editor.Titles(), QStringList{"kept.bmp"});
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QVERIFY(editor.prompts.messages[0].text.startsWith("Disk access impossible !\n" + missing +
+                                                        "\nError: 53: "));
+  }
+
+  void TwoPastesTakeTheFirstFreeNames() {
+    EditorHarness editor("French");
+    editor.Start();
+    editor.AddPictureCount(2);
+    QGuiApplication::clipboard()->setImage(QImage(30, 20, QImage::Format_RGB32));
+    editor.window().menu().mnuColler->trigger();
+    editor.window().menu().mnuColler->trigger();
+
+    QCOMPARE(editor.Titles(),
+             (QStringList{"slide1.bmp", "slide2.bmp", "SansNom3", "SansNom4"}));
+    QCOMPARE(editor.Keys()[2], PathText(editor.workFolder / "PivolaneImg1.bmp"));
+    QCOMPARE(editor.Keys()[3], PathText(editor.workFolder / "PivolaneImg2.bmp"));
+    QCOMPARE(QImage(editor.Keys()[3]).size(), QSize(30, 20));
+    QCOMPARE(SelectedIndex(editor), 4);
+    QCOMPARE(editor.window().slideView().image().size(), QSize(30, 20));
+  }
+
+  void PasteWithoutAPictureDoesNothing() {
+    EditorHarness editor;
+    editor.Start();
+    QGuiApplication::clipboard()->setText("words");
+    editor.window().menu().mnuColler->trigger();
+    QCOMPARE(editor.window().slideList().Count(), 0);
+    QVERIFY(!editor.window().document().documentModified);
+    QVERIFY(editor.prompts.messages.empty());
+  }
+
+  void CopyPutsThePictureOnTheClipboardWithoutModifying() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictures({editor.Picture("one.bmp", {40, 30})});
+    editor.window().document().documentModified = false;
+    QGuiApplication::clipboard()->clear();
+    editor.window().menu().mnuCopier->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
+    QVERIFY(!editor.window().document().documentModified);
+  }
+
+  void CutMovesThePictureToTheClipboard() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictures({editor.Picture("one.bmp", {40, 30}), editor.Picture("two.bmp")});
+    const QString firstKey = editor.Keys()[0];
+    editor.window().menu().mnuCouper->trigger();
+    QCOMPARE(editor.Titles(), QStringList{"two.bmp"});
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
+    QVERIFY(!QFile::exists(firstKey));
+  }
+
+  void CutOfAnUnreadablePictureKeepsTheSlide() {
+    EditorHarness editor;
+    editor.Start();
+    const QString junk = editor.Folder("pictures") + "/junk.jpg";
+    WriteBytes(junk, "not a picture");
+    editor.AddPictures({junk});
+    editor.window().menu().mnuCouper->trigger();
+    QCOMPARE(editor.Titles(), QStringList{"junk.jpg"});
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(editor.prompts.messages[0].text, "Can't copy the picture !\nThe file: junk.jpg");
+  }
+
+  void MovingTheMiddleSlideUpExchangesTitlesAndPictures() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(3);
+    const QStringList keys = editor.Keys();
+    ClickSlide(editor, 2);
+    editor.window().document().documentModified = false;
+    editor.window().menu().mnuMonter->trigger();
+
+    QCOMPARE(editor.Titles(), (QStringList{"slide2.bmp", "slide1.bmp", "slide3.bmp"}));
+    QCOMPARE(editor.Keys(), (QStringList{keys[1], keys[0], keys[2]}));
+    QCOMPARE(SelectedIndex(editor), 1);
+    QVERIFY(editor.window().document().documentModified);
+    QVERIFY(!editor.window().menu().mnuMonter->isEnabled());
+    QVERIFY(editor.window().menu().mnuDescendre->isEnabled());
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 1/3: "));
+  }
+
+  void CtrlArrowsMoveOnceOnRelease() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(3);
+    ClickSlide(editor, 3);
+    SlideList& list = editor.window().slideList();
+    QTest::keyPress(&list, Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(SelectedIndex(editor), 3);  // nothing on the press
+    QTest::keyRelease(&list, Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide3.bmp", "slide2.bmp"}));
+    QCOMPARE(SelectedIndex(editor), 2);
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
+    // No place below the last slide.
+    editor.window().document().documentModified = false;
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
+    QVERIFY(!editor.window().document().documentModified);
+  }
+
+  void DraggingSlideOneOntoSlideFourExchangesThem() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(5);
+    editor.window().document().documentModified = false;
+    DragSlide(editor, 1, SlidePlace(editor, 4));
+
+    QCOMPARE(editor.Titles(), (QStringList{"slide4.bmp", "slide2.bmp", "slide3.bmp",
+                                           "slide1.bmp", "slide5.bmp"}));
+    QCOMPARE(SelectedIndex(editor), 4);
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 4/5: "));
+    QVERIFY(editor.window().slideView().HasPicture());
+    QVERIFY(!editor.window().document().documentModified);
+    QVERIFY(editor.window().slideList().dragSource() == nullptr);
+    QVERIFY(editor.window().slideList().dropHighlight() == nullptr);
+  }
+
+  void DropOutsideTheSlidesDoesNothing() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(3);
+    const QPoint belowTheSlides = SlidePlace(editor, 3) + QPoint(0, 100);
+    DragSlide(editor, 1, belowTheSlides);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
+  }
+
+  void DeletingTheOnlySlideShowsTheClickLabel() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(1);
+    editor.window().document().documentModified = false;
+    QTest::keyClick(&editor.window().slideList(), Qt::Key_Delete);
+
+    QCOMPARE(editor.window().slideList().Count(), 0);
+    QVERIFY(std::filesystem::is_empty(editor.workFolder));
+    QVERIFY(editor.window().document().documentModified);
+    SlideView& view = editor.window().slideView();
+    QVERIFY(!view.clickHereLabel().isHidden());
+    QVERIFY(view.errorLabel().isHidden());
+    QVERIFY(!view.HasPicture());
+    QVERIFY(!editor.window().menu().mnuCouper->isEnabled());
+    QVERIFY(!editor.window().menu().mnuSupprimer->isEnabled());
+  }
+
+  void DeletingMovesTheSelectionToANeighbour() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(3);
+    ClickSlide(editor, 2);
+    editor.window().menu().mnuSupprimer->trigger();
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide3.bmp"}));
+    QCOMPARE(SelectedIndex(editor), 2);
+    QVERIFY(editor.window().slideView().HasPicture());
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 2/2: "));
+  }
+
+  void EscapeClearsTheViewAndTheStatusBar() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(2);
+    QTest::keyClick(&editor.window().slideList(), Qt::Key_Escape);
+    QCOMPARE(SelectedIndex(editor), 0);
+    QVERIFY(editor.window().statusPanel().text().isEmpty());
+    QVERIFY(!editor.window().slideView().HasPicture());
+    QVERIFY(!editor.window().slideView().clickHereLabel().isHidden());
+    QVERIFY(!editor.window().menu().mnuCopier->isEnabled());
+  }
+
+  void UnreadablePictureShowsTheErrorLabel() {
+    EditorHarness editor;
+    editor.Start();
+    const QString junk = editor.Folder("pictures") + "/broken.gif";
+    WriteBytes(junk, QByteArray(1500, 'x'));
+    editor.AddPictures({junk});
+    SlideView& view = editor.window().slideView();
+    QCOMPARE(editor.Titles(), QStringList{"broken.gif"});
+    QVERIFY(!view.errorLabel().isHidden());
+    QVERIFY(view.clickHereLabel().isHidden());
+    QVERIFY(!view.HasPicture());
+    QCOMPARE(editor.window().statusPanel().text(),
+             "Slide: 1/1: Size: 2 Kb, Dimensions: 0 x 0 pixels ");
+  }
+
+  void WhileVoirVignettesIsPressedSelectingOnlyDescribes() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictures({editor.Picture("big.bmp", {40, 30}), editor.Picture("small.bmp", {8, 6})});
+    QTest::mouseClick(
+        editor.window().toolbar().bar().widgetForAction(&editor.Button("VoirVignettes")),
+        Qt::LeftButton);
+    ClickSlide(editor, 2);
+    QCOMPARE(editor.window().slideView().image().size(), QSize(40, 30));
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 2/2: "));
+  }
+
+  void RenamingATitleMarksTheShowModified() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(1);
+    editor.window().document().documentModified = false;
+    editor.window().slideList().Slide(1)->setText(0, "Beach");
+    QVERIFY(editor.window().document().documentModified);
+  }
+
+  void ClickingTheEmptyViewLabelAsksForPictures() {
+    EditorHarness editor;
+    editor.Start();
+    QTest::mouseClick(&editor.window().slideView().clickHereLabel(), Qt::LeftButton);
+    QCOMPARE(editor.prompts.fileRequests.size(), std::size_t{1});
+    QTest::mouseDClick(&editor.window().slideView(), Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(editor.prompts.fileRequests.size(), std::size_t{2});
+  }
+};
+
+PIVOLANE_EDITOR_TEST_MAIN(SlidesTest)
+#include "slides_test.moc"

@@ -1,0 +1,119 @@
+#include "test_support.h"
+
+#include <cstdlib>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+namespace pivolane::editor::testing {
+
+void IsolateEnvironment() {
+  const QString home = PIVOLANE_EDITOR_TEST_HOME;
+  const std::pair<const char*, const char*> folders[] = {
+      {"HOME", ""},           {"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"},
+      {"XDG_CACHE_HOME", "/cache"}, {"XDG_RUNTIME_DIR", "/runtime"}, {"TMPDIR", "/tmp"}};
+  for (const auto& [variable, folder] : folders) {
+    const QString path = home + folder;
+    QDir().mkpath(path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    setenv(variable, path.toLocal8Bit().constData(), 1);
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+PromptAnswer ScriptedPrompts::Ask(const PromptMessage& message) {
+  messages.push_back(message);
+  if (answers.empty()) return PromptAnswer::kCancel;
+  const PromptAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+QStringList ScriptedPrompts::ChooseFilesToOpen(const OpenFilesRequest& request) {
+  fileRequests.push_back(request);
+  if (fileChoices.empty()) return {};
+  QStringList choice = fileChoices.front();
+  fileChoices.pop_front();
+  return choice;
+}
+
+void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  QVERIFY(image.save(path, "BMP"));
+}
+
+void WriteGif(const QString& path) {
+  static const unsigned char kGif[] = {
+      'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,  // screen, 2-colour table
+      0, 0, 0, 0xFF, 0xFF, 0xFF,                             // black, white
+      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,                       // image descriptor
+      2, 2, 0x44, 0x01, 0,                                   // LZW data
+      0x3B};
+  WriteBytes(path, QByteArray(reinterpret_cast<const char*>(kGif), sizeof kGif));
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+EditorHarness::EditorHarness(std::string localeLanguageName)
+    : workFolder(root.filePath("work").toStdString()),
+      settings(root.filePath("config/Pivolane.ini")),
+      localeLanguage(std::move(localeLanguageName)) {
+  std::filesystem::create_directories(workFolder);
+  window_ = std::make_unique<FrmMain>(
+      EditorServices{prompts, settings, workFolder, localeLanguage});
+}
+
+EditorHarness::~EditorHarness() = default;
+
+void EditorHarness::Start(const QString& commandLine) {
+  window_->Load(commandLine);
+  window_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+QString EditorHarness::Folder(const QString& name) const {
+  const QString path = root.filePath(name);
+  QDir().mkpath(path);
+  return path;
+}
+
+QString EditorHarness::Picture(const QString& name, QSize size) {
+  const QString path = Folder("pictures") + "/" + name;
+  WriteBmp(path, size);
+  return path;
+}
+
+void EditorHarness::AddPictures(const QStringList& paths) {
+  prompts.fileChoices.push_back(paths);
+  window_->menu().mnuInsertion->trigger();
+}
+
+void EditorHarness::AddPictureCount(int count) {
+  QStringList paths;
+  for (int i = 1; i <= count; ++i) paths << Picture(QString("slide%1.bmp").arg(i));
+  AddPictures(paths);
+}
+
+QStringList EditorHarness::Titles() const {
+  QStringList titles;
+  for (int i = 1; i <= window_->slideList().Count(); ++i) {
+    titles << window_->slideList().Slide(i)->text(0);
+  }
+  return titles;
+}
+
+QStringList EditorHarness::Keys() const {
+  QStringList keys;
+  for (int i = 1; i <= window_->slideList().Count(); ++i) {
+    keys << SlideList::Key(window_->slideList().Slide(i));
+  }
+  return keys;
+}
+
+}  // namespace pivolane::editor::testing

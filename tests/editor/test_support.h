@@ -1,0 +1,84 @@
+// What the editor's tests share: an isolated environment, scripted prompts,
+// picture files and a main window in a private folder.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QSize>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "editor/shell/frm_main.h"
+#include "editor/shell/prompts.h"
+#include "editor/shell/settings.h"
+
+namespace pivolane::editor::testing {
+
+// Points HOME, the XDG folders and TMPDIR at the tests' own folder and selects
+// the offscreen platform, before any Qt object exists.
+void IsolateEnvironment();
+
+// Answers prompts from a script and records every one.
+class ScriptedPrompts : public Prompts {
+ public:
+  std::deque<PromptAnswer> answers;       // unscripted messages get Cancel
+  std::deque<QStringList> fileChoices;    // unscripted dialogs are cancelled
+  std::vector<PromptMessage> messages;
+  std::vector<OpenFilesRequest> fileRequests;
+
+  PromptAnswer Ask(const PromptMessage& message) override;
+  QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
+};
+
+// Picture files written by the tests.
+void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour = Qt::blue);
+void WriteGif(const QString& path);  // 1 x 1; Qt has no GIF writer
+void WriteBytes(const QString& path, const QByteArray& bytes);
+
+// A main window over a private work folder and settings store.
+class EditorHarness {
+ public:
+  explicit EditorHarness(std::string localeLanguage = "English");
+  ~EditorHarness();
+
+  // Loads the window (with an optional command line) and shows it.
+  void Start(const QString& commandLine = QString());
+
+  FrmMain& window() { return *window_; }
+  QString Folder(const QString& name) const;  // created on demand inside the root
+  // A picture file of that size in the pictures folder.
+  QString Picture(const QString& name, QSize size = QSize(40, 30));
+  // Adds files through the picture dialog, as the insert command does.
+  void AddPictures(const QStringList& paths);
+  void AddPictureCount(int count);
+  QStringList Titles() const;
+  QStringList Keys() const;
+  QAction& Button(const char* key) { return *window_->toolbar().Button(key); }
+
+  QTemporaryDir root;
+  std::filesystem::path workFolder;
+  ScriptedPrompts prompts;
+  EditorSettings settings;
+  std::string localeLanguage;
+
+ private:
+  std::unique_ptr<FrmMain> window_;
+};
+
+}  // namespace pivolane::editor::testing
+
+#define PIVOLANE_EDITOR_TEST_MAIN(TestClass)                   \
+  int main(int argc, char** argv) {                            \
+    pivolane::editor::testing::IsolateEnvironment();           \
+    QApplication application(argc, argv);                     \
+    QApplication::setQuitOnLastWindowClosed(false);            \
+    TestClass test;                                            \
+    return QTest::qExec(&test, argc, argv);                    \
+  }

@@ -1,0 +1,153 @@
+// The slide view: layout, fitting, pictures of every format, status bar and delay.
+#include <QTest>
+
+#include "editor/shell/slide_status.h"
+#include "editor/shell/view_geometry.h"
+#include "test_support.h"
+
+using namespace pivolane::editor;
+using namespace pivolane::editor::testing;
+
+class ViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void FittingNeverEnlarges() {
+    const FittedPicture fitted = FitPictureToFrame({400, 300}, {768, 576});
+    QVERIFY(!fitted.stretched);
+    QCOMPARE(fitted.geometry, QRect(184, 138, 400, 300));
+    QVERIFY(!FitPictureToFrame({768, 576}, {768, 576}).stretched);
+  }
+
+  void FittingShrinksByHeightThenByWidth() {
+    // Twice as high as the frame and as wide: the frame's height, half its width.
+    FittedPicture fitted = FitPictureToFrame({768, 1152}, {768, 576});
+    QVERIFY(fitted.stretched);
+    QCOMPARE(fitted.geometry, QRect(192, 0, 384, 576));
+    // Wider but lower than the frame: the width rule alone.
+    fitted = FitPictureToFrame({1000, 300}, {768, 576});
+    QCOMPARE(fitted.geometry, QRect(0, 173, 768, 230));
+    // Both too large: the height rule first, then the width rule.
+    fitted = FitPictureToFrame({3000, 1000}, {768, 576});
+    QCOMPARE(fitted.geometry, QRect(0, 160, 768, 256));
+  }
+
+  void LayoutKeepsTheFrameFourByThree() {
+    for (int width : {700, 1024, 1600}) {
+      const MainLayout layout = ComputeMainLayout(width, {});
+      QCOMPARE(layout.frame.width(), width - kSlideListWidth - 7 * kMargin);
+      QCOMPARE(layout.frame.height(), layout.frame.width() * 3 / 4);
+      QCOMPARE(layout.frame.left(), kSlideListWidth + 4 * kMargin);
+      QCOMPARE(layout.frame.top(), kMargin);
+      QCOMPARE(layout.slideList.top(), kMargin);
+      QCOMPARE(layout.slideList.height(), layout.frame.height());
+      QCOMPARE(layout.statusPanelWidth, kSlideListWidth + kMargin);
+      const QRect box = layout.defaultPictureBox;
+      QCOMPARE(box.width(), qRound(0.9 * layout.frame.width()));
+      QCOMPARE(box.height(), qRound(0.9 * layout.frame.height()));
+      QCOMPARE(box.left(), (layout.frame.width() - box.width()) / 2);
+    }
+    // Too narrow for a frame: the frame keeps its size.
+    QCOMPARE(ComputeMainLayout(100, {320, 240}).frame.size(), QSize(320, 240));
+  }
+
+  void WindowFrameFollowsTheWidthOnly() {
+    EditorHarness editor;
+    editor.Start();
+    FrmMain& window = editor.window();
+    const QSize frame = window.slideView().size();
+    QCOMPARE(frame.height(), frame.width() * 3 / 4);
+    window.resize(window.width(), window.height() + 80);
+    QTest::qWait(20);
+    QCOMPARE(window.slideView().size(), frame);
+    window.resize(window.width() + 80, window.height());
+    QTRY_COMPARE(window.slideView().width(), frame.width() + 80);
+    QCOMPARE(window.slideView().height(), window.slideView().width() * 3 / 4);
+  }
+
+  void SmallPictureIsCentredAtItsNaturalSize() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictures({editor.Picture("small.bmp", {400, 300})});
+    SlideView& view = editor.window().slideView();
+    QCOMPARE(view.image().size(), QSize(400, 300));
+    QCOMPARE(view.image().pos(), CentreIn(view.size(), {400, 300}));
+    QVERIFY(!view.image().hasScaledContents());
+    QVERIFY(view.clickHereLabel().isHidden());
+    QVERIFY(editor.window().statusPanel().text().endsWith("Dimensions: 400 x 300 pixels "));
+  }
+
+  void TallPictureIsShrunkAndTheStatusShowsItsOwnSize() {
+    EditorHarness editor;
+    editor.Start();
+    SlideView& view = editor.window().slideView();
+    const QSize frame = view.size();
+    const QSize tall(frame.width(), frame.height() * 2);
+    editor.AddPictures({editor.Picture("tall.bmp", tall)});
+    QCOMPARE(view.image().size(), QSize(frame.width() / 2, frame.height()));
+    QCOMPARE(view.image().pos(), QPoint(frame.width() / 4, 0));
+    QVERIFY(view.image().hasScaledContents());
+    QVERIFY(editor.window().statusPanel().text().endsWith(
+        QString("Dimensions: %1 x %2 pixels ").arg(tall.width()).arg(tall.height())));
+  }
+
+  void ReadsGifIcoAndJpeg() {
+    EditorHarness editor;
+    editor.Start();
+    const QString folder = editor.Folder("pictures");
+    WriteGif(folder + "/dot.gif");
+    QImage picture(32, 16, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(folder + "/mark.ico", "ICO"));
+    QVERIFY(picture.save(folder + "/photo.jpg", "JPG"));
+    editor.AddPictures({folder + "/dot.gif", folder + "/mark.ico", folder + "/photo.jpg"});
+    SlideView& view = editor.window().slideView();
+    const QSize expected[] = {{1, 1}, {32, 16}, {32, 16}};
+    for (int i = 1; i <= 3; ++i) {
+      editor.window().slideList().SelectSlide(editor.window().slideList().Slide(i));
+      editor.window().slides().OnItemClicked();
+      QVERIFY(view.errorLabel().isHidden());
+      QCOMPARE(view.image().size(), expected[i - 1]);
+    }
+  }
+
+  void StatusTextInBothLanguages() {
+    QCOMPARE(SlideStatusText(Strings(Language::kFrench), 3, 12, 245000, {800, 600}),
+             "Diapositive: 3/12: Taille: 245 Ko, Dimensions: 800 x 600 pixels ");
+    QCOMPARE(SlideStatusText(Strings(Language::kEnglish), 3, 12, 245000, {800, 600}),
+             "Slide: 3/12: Size: 245 Kb, Dimensions: 800 x 600 pixels ");
+  }
+
+  void SizeRoundsHalvesToEven() {
+    const std::pair<std::uint64_t, std::uint64_t> cases[] = {
+        {0, 0},    {499, 0},  {500, 0},  {501, 1},   {1499, 1},
+        {1500, 2}, {2500, 2}, {3500, 4}, {245000, 245}, {245501, 246}};
+    for (const auto& [bytes, kilobytes] : cases) QCOMPARE(RoundedKilobytes(bytes), kilobytes);
+  }
+
+  void DelayTextsAndColours() {
+    EditorHarness editor("French");
+    editor.Start();
+    DelayControl& delay = editor.window().delay();
+    const QPalette system = QApplication::palette(&delay.textBox());
+    delay.SetValue(1);
+    QCOMPARE(delay.textBox().text(), "Délai: 1 s.");
+    QCOMPARE(delay.textBox().palette().color(QPalette::Base), system.color(QPalette::Base));
+
+    QTest::keyClick(&delay.spinControl(), Qt::Key_Down);
+    QCOMPARE(delay.value(), 0);
+    QCOMPARE(delay.textBox().text(), "Manuel");
+    QCOMPARE(delay.textBox().palette().color(QPalette::Base), system.color(QPalette::Button));
+    QTest::keyClick(&delay.spinControl(), Qt::Key_Down);
+    QCOMPARE(delay.value(), 0);
+
+    delay.SetValue(300);
+    QCOMPARE(delay.value(), 255);
+    editor.window().menu().mnuEnglish->trigger();
+    QCOMPARE(delay.textBox().text(), "Delay: 255 s.");
+    QVERIFY(!editor.window().document().documentModified);
+  }
+};
+
+PIVOLANE_EDITOR_TEST_MAIN(ViewTest)
+#include "view_test.moc"
