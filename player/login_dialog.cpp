@@ -22,10 +22,13 @@ frmLoginAuto::frmLoginAuto(std::uint8_t language)
   window_.set_modal();
   txtPassword_.maximum_size(static_cast<int>(cipher::kMaxPasswordLength));
   cmdCancel_.shortcut(FL_Escape);
-  cmdOK_.callback([](Fl_Widget*, void* self) { static_cast<frmLoginAuto*>(self)->Close(false); }, this);
-  cmdCancel_.callback([](Fl_Widget*, void* self) { static_cast<frmLoginAuto*>(self)->Close(true); }, this);
+  cmdOK_.callback([](Fl_Widget*, void* self) { static_cast<frmLoginAuto*>(self)->Close(false); },
+                  this);
+  cmdCancel_.callback([](Fl_Widget*, void* self) { static_cast<frmLoginAuto*>(self)->Close(true); },
+                      this);
   // The close box; Escape never gets here, the Cancel button takes it first.
-  window_.callback([](Fl_Widget*, void* self) { static_cast<frmLoginAuto*>(self)->Close(false); }, this);
+  window_.callback([](Fl_Widget*, void* self) { static_cast<frmLoginAuto*>(self)->Close(false); },
+                   this);
 }
 
 frmLoginAuto::~frmLoginAuto() {

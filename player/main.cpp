@@ -1,3 +1,5 @@
 #include "player/player_main.h"
 
-int main() { return pivolane::player::Main(); }
+int main() {
+  return pivolane::player::Main();
+}

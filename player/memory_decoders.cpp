@@ -56,7 +56,8 @@ std::optional<picture::Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (!picture::WithinDecodeLimits({static_cast<int>(info.image_width), static_cast<int>(info.image_height)})) {
+  if (!picture::WithinDecodeLimits(
+          {static_cast<int>(info.image_width), static_cast<int>(info.image_height)})) {
     jpeg_destroy_decompress(&info);
     return std::nullopt;
   }
@@ -83,9 +84,11 @@ std::optional<picture::Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes) {
 std::optional<picture::Pixels> DecodePng(std::span<const std::uint8_t> bytes) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) return std::nullopt;
-  if (!picture::WithinDecodeLimits({static_cast<int>(std::min<png_uint_32>(image.width, picture::kMaxSide + 1)),
-                                    static_cast<int>(std::min<png_uint_32>(image.height, picture::kMaxSide + 1))})) {
+  if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0)
+    return std::nullopt;
+  if (!picture::WithinDecodeLimits(
+          {static_cast<int>(std::min<png_uint_32>(image.width, picture::kMaxSide + 1)),
+           static_cast<int>(std::min<png_uint_32>(image.height, picture::kMaxSide + 1))})) {
     png_image_free(&image);
     return std::nullopt;
   }

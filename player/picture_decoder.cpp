@@ -20,7 +20,8 @@ std::unique_ptr<Fl_RGB_Image> ToImage(const std::optional<picture::Pixels>& pixe
   if (!pixels) return nullptr;
   auto* data = new uchar[pixels->bytes.size()];
   std::copy(pixels->bytes.begin(), pixels->bytes.end(), data);
-  auto image = std::make_unique<Fl_RGB_Image>(data, pixels->width, pixels->height, pixels->channels);
+  auto image =
+      std::make_unique<Fl_RGB_Image>(data, pixels->width, pixels->height, pixels->channels);
   image->alloc_array = 1;  // the image owns data
   return image;
 }
@@ -28,7 +29,8 @@ std::unique_ptr<Fl_RGB_Image> ToImage(const std::optional<picture::Pixels>& pixe
 std::unique_ptr<Fl_RGB_Image> DecodeIco(std::span<const std::uint8_t> bytes) {
   std::optional<picture::IcoPicture> icon = picture::ReadIco(bytes);
   if (!icon) return nullptr;
-  if (const auto* png = std::get_if<picture::EmbeddedPng>(&*icon)) return ToImage(DecodePng(png->bytes));
+  if (const auto* png = std::get_if<picture::EmbeddedPng>(&*icon))
+    return ToImage(DecodePng(png->bytes));
   return ToImage(std::get<picture::Pixels>(*icon));
 }
 
@@ -78,7 +80,8 @@ std::unique_ptr<Fl_RGB_Image> DecodePicture(std::span<const std::uint8_t> bytes,
     case PictureFormat::kBmp: {
       // Checked here, before the toolkit's readers allocate what the header asks for.
       const std::optional<picture::Dimensions> size = picture::DeclaredDimensions(bytes);
-      if (size && picture::WithinDecodeLimits(*size)) image = DecodeThroughFile(bytes, format, scratchFile);
+      if (size && picture::WithinDecodeLimits(*size))
+        image = DecodeThroughFile(bytes, format, scratchFile);
       break;
     }
     case PictureFormat::kUnknown:

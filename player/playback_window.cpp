@@ -43,7 +43,9 @@ FormPivplay::FormPivplay(PlayerState& state)
   resize(x, y, w, h);
 }
 
-FormPivplay::~FormPivplay() { StopTimer(); }
+FormPivplay::~FormPivplay() {
+  StopTimer();
+}
 
 void FormPivplay::Start() {
   AjusteFormPivplay();
@@ -73,9 +75,13 @@ void FormPivplay::resize(int x, int y, int w, int h) {
   PlaceImage();
 }
 
-void FormPivplay::AjusteFormPivplay() { Frame1_.resize(0, 0, w(), h()); }
+void FormPivplay::AjusteFormPivplay() {
+  Frame1_.resize(0, 0, w(), h());
+}
 
-void FormPivplay::LetPendingEventsRun() { Fl::check(); }
+void FormPivplay::LetPendingEventsRun() {
+  Fl::check();
+}
 
 void FormPivplay::SetBusy(bool busy) {
   cursor(busy ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT);
@@ -123,7 +129,9 @@ void FormPivplay::StartTimer(std::int64_t intervalMs) {
   Fl::add_timeout(static_cast<double>(intervalMs) / 1000.0, TimerCallback, this);
 }
 
-void FormPivplay::StopTimer() { Fl::remove_timeout(TimerCallback, this); }
+void FormPivplay::StopTimer() {
+  Fl::remove_timeout(TimerCallback, this);
+}
 
 void FormPivplay::TimerCallback(void* self) {
   auto* window = static_cast<FormPivplay*>(self);

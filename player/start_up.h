@@ -19,9 +19,9 @@ namespace pivolane::player {
 
 // The program-wide state of the player, set during start-up.
 struct PlayerState {
-  std::optional<format::ShowFile> show;  // the player's own file
+  std::optional<format::ShowFile> show;      // the player's own file
   std::optional<workspace::Workspace> work;  // this run's own folder, wiped at the end
-  std::filesystem::path PictureFile;  // a GIF or BMP picture while it loads
+  std::filesystem::path PictureFile;         // a GIF or BMP picture while it loads
   int SlideCount = 0;
   bool LoopOn = false;
   bool RandomOn = false;

@@ -102,7 +102,8 @@ bool BmpEntry::ReadColour(int x, int storedRow, std::uint8_t* rgba) const {
 
 bool BmpEntry::Masked(int x, int storedRow) const {
   const std::uint64_t row = maskAt_ + maskStride_ * static_cast<unsigned>(storedRow);
-  return ((in_.U8(static_cast<std::size_t>(row + static_cast<unsigned>(x) / 8)) >> (7 - x % 8)) & 1) != 0;
+  return ((in_.U8(static_cast<std::size_t>(row + static_cast<unsigned>(x) / 8)) >> (7 - x % 8)) &
+          1) != 0;
 }
 
 std::optional<Pixels> BmpEntry::Decode(const ByteView& in) {

@@ -15,7 +15,9 @@ namespace {
 constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // Sides beyond the limit are all alike: too large.
-int ClampedSide(std::int64_t side) { return static_cast<int>(std::min<std::int64_t>(side, kMaxSide + 1)); }
+int ClampedSide(std::int64_t side) {
+  return static_cast<int>(std::min<std::int64_t>(side, kMaxSide + 1));
+}
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> prefix) {
   return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
@@ -111,7 +113,8 @@ PictureFormat DetectPictureFormat(std::span<const std::uint8_t> bytes) {
   static constexpr std::array<std::uint8_t, 4> kIco = {0x00, 0x00, 0x01, 0x00};
   if (StartsWith(bytes, kJpeg)) return PictureFormat::kJpeg;
   if (StartsWith(bytes, kPngSignature)) return PictureFormat::kPng;
-  if (StartsWithText(bytes, "GIF87a") || StartsWithText(bytes, "GIF89a")) return PictureFormat::kGif;
+  if (StartsWithText(bytes, "GIF87a") || StartsWithText(bytes, "GIF89a"))
+    return PictureFormat::kGif;
   if (StartsWithText(bytes, "BM")) return PictureFormat::kBmp;
   if (StartsWith(bytes, kIco)) return PictureFormat::kIco;
   return PictureFormat::kUnknown;

@@ -13,7 +13,8 @@ Pixels DecodedPixels(const Bytes& file) {
   const std::optional<IcoPicture> picture = ReadIco(file);
   EXPECT_TRUE(picture.has_value());
   EXPECT_TRUE(picture && std::holds_alternative<Pixels>(*picture));
-  return picture && std::holds_alternative<Pixels>(*picture) ? std::get<Pixels>(*picture) : Pixels{};
+  return picture && std::holds_alternative<Pixels>(*picture) ? std::get<Pixels>(*picture)
+                                                             : Pixels{};
 }
 
 Bytes Rgba(const Pixels& p, int x, int y) {
@@ -161,8 +162,8 @@ TEST(IcoReader, DamagedFilesAreRefused) {
 
   Bytes badIndex;
   InfoHeader(badIndex, 1, 2, 8, 0, 2);
-  badIndex.insert(badIndex.end(), 8, 0);           // two colours
-  badIndex.insert(badIndex.end(), {5, 0, 0, 0});   // colour 5
+  badIndex.insert(badIndex.end(), 8, 0);          // two colours
+  badIndex.insert(badIndex.end(), {5, 0, 0, 0});  // colour 5
   badIndex.insert(badIndex.end(), {0, 0, 0, 0});
   refused(Ico({{1, 1, 8, badIndex}}), "a colour outside the palette");
 

@@ -26,7 +26,9 @@ inline void Be32(Bytes& out, std::uint32_t value) {
   Be16(out, value >> 16);
   Be16(out, value & 0xFFFF);
 }
-inline void Text(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+inline void Text(Bytes& out, std::string_view text) {
+  out.insert(out.end(), text.begin(), text.end());
+}
 
 // The 40-byte info header of a BMP file or of an ICO entry.
 inline void InfoHeader(Bytes& out, std::int32_t width, std::int32_t height, unsigned bitCount,

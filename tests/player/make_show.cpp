@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         std::cerr << "make_show: expected TITLE=PICTURE, got " << arg << "\n";
         return 2;
       }
-      spec.slides.push_back({std::string(arg.substr(0, equals)), std::string(arg.substr(equals + 1))});
+      spec.slides.push_back(
+          {std::string(arg.substr(0, equals)), std::string(arg.substr(equals + 1))});
     }
   }
   try {

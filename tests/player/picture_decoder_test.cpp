@@ -16,11 +16,14 @@ using test_pictures::Rgb;
 
 class PictureDecoderTest : public ::testing::Test {
  protected:
-  std::unique_ptr<Fl_RGB_Image> Decode(const Bytes& bytes) { return DecodePicture(bytes, scratch_); }
+  std::unique_ptr<Fl_RGB_Image> Decode(const Bytes& bytes) {
+    return DecodePicture(bytes, scratch_);
+  }
 
   // The pixel in the middle of the picture is colour, give or take what
   // JPEG compression changes.
-  static void ExpectColour(const std::unique_ptr<Fl_RGB_Image>& image, int width, int height, Rgb colour) {
+  static void ExpectColour(const std::unique_ptr<Fl_RGB_Image>& image, int width, int height,
+                           Rgb colour) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->w(), width);
     EXPECT_EQ(image->h(), height);
@@ -44,7 +47,8 @@ TEST_F(PictureDecoderTest, EveryFormatOfAShowDecodes) {
   ExpectColour(Decode(test_pictures::SampleBmp(33, 17, orange)), 33, 17, orange);
   ExpectColour(Decode(test_pictures::SampleGif(21, 13, orange)), 21, 13, orange);
   ExpectColour(Decode(test_pictures::SampleIco(32, orange)), 32, 32, orange);
-  const Bytes pngIcon = picture_samples::Ico({{64, 64, 32, test_pictures::SamplePng(64, 64, orange)}});
+  const Bytes pngIcon =
+      picture_samples::Ico({{64, 64, 32, test_pictures::SamplePng(64, 64, orange)}});
   ExpectColour(Decode(pngIcon), 64, 64, orange);
   // GIF and BMP go through the scratch file, which is gone afterwards.
   EXPECT_FALSE(std::filesystem::exists(scratch_));
@@ -55,10 +59,12 @@ TEST_F(PictureDecoderTest, DamagedPicturesGiveNoImageAndNoCrash) {
   EXPECT_FALSE(Decode(Bytes(1000, 0x55)));
   EXPECT_FALSE(Decode({0xFF, 0xD8, 0xFF}));
   EXPECT_FALSE(Decode(picture_samples::PngHead(10, 10)));  // no image data
-  for (const Bytes& whole : {test_pictures::SampleJpeg(64, 48, {1, 2, 3}), test_pictures::SamplePng(64, 48, {1, 2, 3}),
-                             test_pictures::SampleGif(64, 48, {1, 2, 3}), test_pictures::SampleBmp(64, 48, {1, 2, 3}),
-                             test_pictures::SampleIco(48, {1, 2, 3})}) {
-    for (const std::size_t keep : {std::size_t{0}, std::size_t{10}, whole.size() / 2, whole.size() - 1}) {
+  for (const Bytes& whole :
+       {test_pictures::SampleJpeg(64, 48, {1, 2, 3}), test_pictures::SamplePng(64, 48, {1, 2, 3}),
+        test_pictures::SampleGif(64, 48, {1, 2, 3}), test_pictures::SampleBmp(64, 48, {1, 2, 3}),
+        test_pictures::SampleIco(48, {1, 2, 3})}) {
+    for (const std::size_t keep :
+         {std::size_t{0}, std::size_t{10}, whole.size() / 2, whole.size() - 1}) {
       const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(keep));
       const std::unique_ptr<Fl_RGB_Image> image = Decode(cut);
       if (image) {  // a cut-short stream may still give its first rows
@@ -107,7 +113,8 @@ TEST_F(PictureDecoderTest, PicturesTooLargeToDecodeSafelyAreRefused) {
 }
 
 TEST_F(PictureDecoderTest, AScratchFileThatCannotBeWrittenLeavesThePictureEmpty) {
-  EXPECT_FALSE(DecodePicture(test_pictures::SampleGif(4, 4, {1, 2, 3}), folder_ / "missing" / "PivolaneImg.tmp"));
+  EXPECT_FALSE(DecodePicture(test_pictures::SampleGif(4, 4, {1, 2, 3}),
+                             folder_ / "missing" / "PivolaneImg.tmp"));
 }
 
 }  // namespace

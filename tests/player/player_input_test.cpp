@@ -26,7 +26,8 @@ TEST(PlayerInput, KeysAndButtonsGiveTheirCodes) {
   EXPECT_EQ(InputCodeForButton(FL_LEFT_MOUSE), code::kLeftButton);
   EXPECT_EQ(InputCodeForButton(FL_RIGHT_MOUSE), code::kRightButton);
   EXPECT_EQ(InputCodeForButton(FL_MIDDLE_MOUSE), code::kMiddleButton);
-  EXPECT_EQ(playback::ActionForInput(InputCodeForButton(FL_MIDDLE_MOUSE)), playback::InputAction::kNone);
+  EXPECT_EQ(playback::ActionForInput(InputCodeForButton(FL_MIDDLE_MOUSE)),
+            playback::InputAction::kNone);
 }
 
 TEST(PlayerInput, TextsFollowTheLanguageByte) {

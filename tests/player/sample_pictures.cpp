@@ -1,6 +1,7 @@
 #include "tests/player/sample_pictures.h"
 
 #include <cstdio>
+// jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 #include <png.h>
 
@@ -48,7 +49,8 @@ Bytes SamplePng(int width, int height, Rgb colour) {
   image.height = static_cast<png_uint_32>(height);
   image.format = PNG_FORMAT_RGB;
   Bytes pixels;
-  for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {colour.r, colour.g, colour.b});
+  for (int i = 0; i < width * height; ++i)
+    pixels.insert(pixels.end(), {colour.r, colour.g, colour.b});
   png_alloc_size_t size = 0;
   if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr)) {
     throw std::runtime_error("PNG size");
@@ -126,7 +128,8 @@ Bytes SampleGif(int width, int height, Rgb colour) {
 Bytes SampleIco(int size, Rgb colour) {
   Bytes entry;
   ps::InfoHeader(entry, size, 2 * size, 32);
-  for (int i = 0; i < size * size; ++i) entry.insert(entry.end(), {colour.b, colour.g, colour.r, 255});
+  for (int i = 0; i < size * size; ++i)
+    entry.insert(entry.end(), {colour.b, colour.g, colour.r, 255});
   entry.insert(entry.end(), static_cast<std::size_t>((size + 31) / 32 * 4 * size), 0);
   return ps::Ico({{size, size, 32, entry}});
 }

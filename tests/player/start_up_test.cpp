@@ -19,13 +19,16 @@ using testing::WriteBytes;
 
 class ScriptedPrompts : public StartUpPrompts {
  public:
-  explicit ScriptedPrompts(std::optional<std::string> answer = std::nullopt) : answer_(std::move(answer)) {}
+  explicit ScriptedPrompts(std::optional<std::string> answer = std::nullopt)
+      : answer_(std::move(answer)) {}
   std::optional<std::string> AskPassword(std::uint8_t language) override {
     ++asked;
     askedLanguage = language;
     return answer_;
   }
-  void ShowMessage(const std::string& text, MessageIcon icon) override { messages.emplace_back(text, icon); }
+  void ShowMessage(const std::string& text, MessageIcon icon) override {
+    messages.emplace_back(text, icon);
+  }
 
   int asked = 0;
   std::uint8_t askedLanguage = 0xFF;
@@ -44,11 +47,12 @@ class StartUpTest : public ::testing::Test {
     WriteBytes(folder_ / "two.gif", test_pictures::SampleGif(8, 8, {0, 0, 255}));
   }
 
-  std::filesystem::path Show(std::optional<std::string> password = std::nullopt, std::uint8_t language = 1,
+  std::filesystem::path Show(std::optional<std::string> password = std::nullopt,
+                             std::uint8_t language = 1,
                              std::vector<format::SlideSource> slides = {}) {
     test_shows::ShowSpec spec;
     spec.slides = slides.empty() ? std::vector<format::SlideSource>{{"Un", folder_ / "one.jpg"},
-                                                                     {"Deux", folder_ / "two.gif"}}
+                                                                    {"Deux", folder_ / "two.gif"}}
                                  : std::move(slides);
     spec.options.delaySeconds = 5;
     spec.options.loop = true;
@@ -69,7 +73,8 @@ class StartUpTest : public ::testing::Test {
   }
   static constexpr std::int64_t kHeaderAt = -156;  // the record, then one 0x00
 
-  void ExpectInvalid(const std::filesystem::path& path, std::optional<std::string> password = std::nullopt) {
+  void ExpectInvalid(const std::filesystem::path& path,
+                     std::optional<std::string> password = std::nullopt) {
     PlayerState state;
     ScriptedPrompts prompts(std::move(password));
     EXPECT_EQ(PrepareShow(state, path, prompts), StartOutcome::kInvalidFile);
@@ -111,12 +116,14 @@ TEST_F(StartUpTest, OnePasswordAttemptOpensOrEndsTheShow) {
     EXPECT_TRUE(state.HasPassword);
     EXPECT_EQ(ExtractSlide(state, 1), ReadBytes(folder_ / "one.jpg"));  // deciphered
   }
-  for (const auto& [language, text] : {std::pair<std::uint8_t, const char*>{0, "Mauvais mot de passe !"},
-                                       {1, "Wrong password !"}}) {
+  for (const auto& [language, text] :
+       {std::pair<std::uint8_t, const char*>{0, "Mauvais mot de passe !"},
+        {1, "Wrong password !"}}) {
     for (const char* typed : {"sésame", "Sesame", "密码"}) {
       PlayerState state;
       ScriptedPrompts prompts(typed);
-      EXPECT_EQ(PrepareShow(state, Show("Sésame", language), prompts), StartOutcome::kWrongPassword);
+      EXPECT_EQ(PrepareShow(state, Show("Sésame", language), prompts),
+                StartOutcome::kWrongPassword);
       ASSERT_EQ(prompts.messages.size(), 1u);
       EXPECT_EQ(prompts.messages[0].first, text);
       EXPECT_EQ(prompts.messages[0].second, MessageIcon::kCritical);

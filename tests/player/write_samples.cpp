@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder = argv[1];
   const auto write = [&](const char* name, const test_pictures::Bytes& bytes) {
     std::ofstream(folder / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   };
   write("red.jpg", test_pictures::SampleJpeg(640, 400, {220, 30, 30}));
   write("green.gif", test_pictures::SampleGif(200, 300, {30, 200, 30}));
