@@ -12,7 +12,6 @@ class ByteView {
  public:
   explicit ByteView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-  std::size_t size() const { return bytes_.size(); }
   // Whether length bytes from offset at lie inside the buffer.
   bool Has(std::uint64_t at, std::uint64_t length) const {
     return at <= bytes_.size() && length <= bytes_.size() - at;
