@@ -5,7 +5,7 @@
 namespace pivolane::player {
 
 void MaximiseWindow(Fl_Window& window) {
-  // The window manager specification's way: a _NET_WM_STATE request sent to
+  // The extended window manager hints' way: a _NET_WM_STATE request sent to
   // the root window, adding both maximised states at once.
   constexpr long kAddState = 1;
   XEvent request{};

@@ -58,7 +58,7 @@ inline Bytes PngHead(std::uint32_t width, std::uint32_t height) {
   return out;
 }
 
-struct IcoEntrySpec {
+struct IcoEntry {
   int width;  // as the directory states it (256 is stored as 0)
   int height;
   unsigned bitCount;
@@ -66,13 +66,13 @@ struct IcoEntrySpec {
 };
 
 // An ICO file: directory, then the entries' data in order.
-inline Bytes Ico(const std::vector<IcoEntrySpec>& entries) {
+inline Bytes Ico(const std::vector<IcoEntry>& entries) {
   Bytes out;
   Le16(out, 0);
   Le16(out, 1);
   Le16(out, static_cast<unsigned>(entries.size()));
   std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
-  for (const IcoEntrySpec& e : entries) {
+  for (const IcoEntry& e : entries) {
     out.push_back(static_cast<std::uint8_t>(e.width & 0xFF));
     out.push_back(static_cast<std::uint8_t>(e.height & 0xFF));
     out.push_back(0);
@@ -83,7 +83,7 @@ inline Bytes Ico(const std::vector<IcoEntrySpec>& entries) {
     Le32(out, offset);
     offset += static_cast<std::uint32_t>(e.data.size());
   }
-  for (const IcoEntrySpec& e : entries) out.insert(out.end(), e.data.begin(), e.data.end());
+  for (const IcoEntry& e : entries) out.insert(out.end(), e.data.begin(), e.data.end());
   return out;
 }
 

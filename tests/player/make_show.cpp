@@ -15,35 +15,35 @@ int main(int argc, char** argv) {
     std::cerr << "usage: make_show OUT [options] TITLE=PICTURE...\n";
     return 2;
   }
-  test_shows::ShowSpec spec;
-  spec.options.delaySeconds = 0;
+  test_shows::ShowContents contents;
+  contents.options.delaySeconds = 0;
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const auto value = [&] { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
     if (arg == "--password") {
-      spec.password = value();
+      contents.password = value();
     } else if (arg == "--titles") {
-      spec.options.titles = true;
+      contents.options.titles = true;
     } else if (arg == "--loop") {
-      spec.options.loop = true;
+      contents.options.loop = true;
     } else if (arg == "--random") {
-      spec.options.random = true;
+      contents.options.random = true;
     } else if (arg == "--delay") {
-      spec.options.delaySeconds = std::stoi(value());
+      contents.options.delaySeconds = std::stoi(value());
     } else if (arg == "--language") {
-      spec.options.language = static_cast<std::uint8_t>(std::stoi(value()));
+      contents.options.language = static_cast<std::uint8_t>(std::stoi(value()));
     } else {
       const std::size_t equals = arg.find('=');
       if (equals == std::string_view::npos) {
         std::cerr << "make_show: expected TITLE=PICTURE, got " << arg << "\n";
         return 2;
       }
-      spec.slides.push_back(
+      contents.slides.push_back(
           {std::string(arg.substr(0, equals)), std::string(arg.substr(equals + 1))});
     }
   }
   try {
-    test_shows::BuildShow(argv[1], CarriedPlayer(), spec);
+    test_shows::BuildShow(argv[1], CarriedPlayer(), contents);
   } catch (const std::exception& e) {
     std::cerr << "make_show: " << e.what() << "\n";
     return 1;

@@ -7,13 +7,14 @@
 namespace pivolane::test_shows {
 
 void BuildShow(const std::filesystem::path& path, std::span<const std::uint8_t> playerBytes,
-               const ShowSpec& spec) {
+               const ShowContents& contents) {
   cipher::CryptageXor cipherState;
   cipherState.keyStart = 77;
-  format::ShowOptions options = spec.options;
-  options.usePassword = spec.password.has_value();
-  if (spec.password) cipherState.currentPassword = cipher::EncodeNewPassword(*spec.password);
-  format::BuildSelfRunningShowFile(path, spec.slides, options, cipherState, playerBytes);
+  format::ShowOptions options = contents.options;
+  options.usePassword = contents.password.has_value();
+  if (contents.password)
+    cipherState.currentPassword = cipher::EncodeNewPassword(*contents.password);
+  format::BuildSelfRunningShowFile(path, contents.slides, options, cipherState, playerBytes);
 }
 
 }  // namespace pivolane::test_shows

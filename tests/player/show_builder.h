@@ -13,13 +13,13 @@
 
 namespace pivolane::test_shows {
 
-struct ShowSpec {
+struct ShowContents {
   std::vector<format::SlideSource> slides;
   format::ShowOptions options;
   std::optional<std::string> password;  // UTF-8
 };
 
 void BuildShow(const std::filesystem::path& path, std::span<const std::uint8_t> playerBytes,
-               const ShowSpec& spec);
+               const ShowContents& contents);
 
 }  // namespace pivolane::test_shows

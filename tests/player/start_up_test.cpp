@@ -50,17 +50,18 @@ class StartUpTest : public ::testing::Test {
   std::filesystem::path Show(std::optional<std::string> password = std::nullopt,
                              std::uint8_t language = 1,
                              std::vector<format::SlideSource> slides = {}) {
-    test_shows::ShowSpec spec;
-    spec.slides = slides.empty() ? std::vector<format::SlideSource>{{"Un", folder_ / "one.jpg"},
-                                                                    {"Deux", folder_ / "two.gif"}}
-                                 : std::move(slides);
-    spec.options.delaySeconds = 5;
-    spec.options.loop = true;
-    spec.options.titles = true;
-    spec.options.language = language;
-    spec.password = std::move(password);
+    test_shows::ShowContents contents;
+    contents.slides = slides.empty()
+                          ? std::vector<format::SlideSource>{{"Un", folder_ / "one.jpg"},
+                                                             {"Deux", folder_ / "two.gif"}}
+                          : std::move(slides);
+    contents.options.delaySeconds = 5;
+    contents.options.loop = true;
+    contents.options.titles = true;
+    contents.options.language = language;
+    contents.password = std::move(password);
     const std::filesystem::path path = folder_ / "show.exe";
-    test_shows::BuildShow(path, kPlayer, spec);
+    test_shows::BuildShow(path, kPlayer, contents);
     return path;
   }
 
