@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/format/show_file.h"
+#include "player/carried/carried_player.h"
 #include "tests/common/test_support.h"
 #include "tools/pivtool/commands.h"
 
@@ -127,6 +128,58 @@ TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAsked) {
   fs::remove(dir_ / "b.jpg");
   EXPECT_EQ(Run({"extract", Path("s.pvl")}), 0);
   EXPECT_TRUE(fs::exists(dir_ / "a.jpg"));
+}
+
+TEST_F(PivtoolTest, BuildCarriesThePlayerAndExtractTakesThePicturesBackOut) {
+  Picture("a.jpg", 1000, 1);
+  Picture("b.bmp", 2000, 2);
+  ASSERT_EQ(
+      Run({"build", Path("show.exe"), "--titles", "--password-stdin", Path("a.jpg"), Path("b.bmp")},
+          "pw\n"),
+      0)
+      << err_.str();
+  const testing::Bytes bytes = ReadBytes(dir_ / "show.exe");
+  const std::span<const std::uint8_t> player = CarriedPlayer();
+  ASSERT_GT(player.size(), 0u);
+  EXPECT_TRUE(std::equal(player.begin(), player.end(), bytes.begin()));
+  EXPECT_EQ(fs::status(dir_ / "show.exe").permissions() & fs::perms::owner_exec,
+            fs::perms::owner_exec);
+
+  ASSERT_EQ(Run({"info", Path("show.exe")}), 0);
+  EXPECT_NE(out_.str().find("kind: self-running\n"), std::string::npos);
+  EXPECT_NE(out_.str().find("player size: " + std::to_string(player.size()) + "\n"),
+            std::string::npos);
+
+  fs::create_directories(dir_ / "out");
+  ASSERT_EQ(Run({"extract", Path("show.exe"), "--to", Path("out"), "--password-stdin"}, "pw\n"), 0);
+  EXPECT_EQ(ReadBytes(dir_ / "out" / "a.jpg"), ReadBytes(dir_ / "a.jpg"));
+  EXPECT_EQ(ReadBytes(dir_ / "out" / "b.bmp"), ReadBytes(dir_ / "b.bmp"));
+  EXPECT_EQ(
+      Run({"extract", Path("show.exe"), "--to", Path("out"), "--password-stdin", "--overwrite"},
+          "no\n"),
+      4);
+}
+
+TEST_F(PivtoolTest, BuildFromADocumentKeepsItsSlidesOptionsAndPassword) {
+  Picture("a.jpg", 100, 1);
+  ASSERT_EQ(Run({"create", Path("d.pvl"), "--delay", "9", "--random", "--key-start", "77",
+                 "--password-stdin", Path("a.jpg")},
+                "pw\n"),
+            0);
+  EXPECT_EQ(Run({"build", Path("d.exe"), "--from", Path("d.pvl")}), 2);
+  EXPECT_EQ(Run({"build", Path("d.exe"), "--from", Path("d.pvl"), "--password-stdin"}, "bad\n"), 4);
+  EXPECT_FALSE(fs::exists(dir_ / "d.exe"));
+  ASSERT_EQ(Run({"build", Path("d.exe"), "--from", Path("d.pvl"), "--password-stdin"}, "pw\n"), 0)
+      << err_.str();
+  format::ShowFile show = format::ShowFile::Open(dir_ / "d.exe");
+  EXPECT_EQ(show.kind(), format::ShowFileKind::kSelfRunning);
+  EXPECT_EQ(show.header().DelaySeconds, 9);
+  EXPECT_NE(show.header().RandomFlag, 0);
+  EXPECT_EQ(show.header().keyStart, 77);
+  ASSERT_TRUE(show.Unlock("pw"));
+  const std::vector<std::uint8_t> picture = show.ReadPicture(0);
+  EXPECT_EQ(testing::Bytes(picture.begin(), picture.end()), ReadBytes(dir_ / "a.jpg"));
+  EXPECT_EQ(show.Entries()[0].TrimmedTitle(), "a.jpg");
 }
 
 TEST_F(PivtoolTest, TheProgramReadsThePasswordFromStandardInputAndExitsWithTheStatus) {

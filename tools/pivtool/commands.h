@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct Streams {
 int CreateCommand(Arguments args, Streams io);
 int InfoCommand(Arguments args, Streams io);
 int ExtractCommand(Arguments args, Streams io);
+int BuildCommand(Arguments args, Streams io);
 
 // The whole program: words are the arguments after the program name.
 int RunPivtool(const std::vector<std::string>& words, Streams io);
@@ -36,7 +38,8 @@ int RunPivtool(const std::vector<std::string>& words, Streams io);
 // end (UTF-8).
 std::string ReadPasswordLine(std::istream& in);
 
-// Unlocks a protected show with the password line of in; false when wrong.
-bool UnlockWithPasswordLine(format::ShowFile& show, std::istream& in);
+// Unlocks a protected show with the password line of in: the password (code
+// page 1252), or nullopt when it is wrong.
+std::optional<std::string> UnlockWithPasswordLine(format::ShowFile& show, std::istream& in);
 
 }  // namespace pivolane::pivtool

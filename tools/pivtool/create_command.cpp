@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "common/format/document.h"
-#include "tools/pivtool/carried_player_size.h"
+#include "player/carried/carried_player.h"
 #include "tools/pivtool/commands.h"
 #include "tools/pivtool/show_settings.h"
 
@@ -20,7 +20,7 @@ int CreateCommand(Arguments args, Streams io) {
     slides.push_back({fs::path(*it).filename().string(), fs::path(*it)});
   }
   format::SaveDocumentFile(operands.front(), slides, settings.options, settings.cipherState,
-                           CarriedPlayerSize());
+                           static_cast<std::int32_t>(CarriedPlayer().size()));
   settings.cipherState.DiscardPassword();
   io.out << operands.front() << ": " << slides.size() << " slide(s) written\n";
   return kDone;

@@ -12,6 +12,8 @@ namespace {
 constexpr const char* kUsageText =
     "usage: pivtool create OUT.pvl [--delay N] [--loop] [--random] [--titles]\n"
     "                      [--password-stdin] [--key-start N] [--language fr|en] PICTURE...\n"
+    "       pivtool build OUT.exe [the options of create] PICTURE...\n"
+    "       pivtool build OUT.exe --from DOC.pvl [--password-stdin]\n"
     "       pivtool info FILE [--password-stdin]\n"
     "       pivtool extract FILE [--to DIR] [--password-stdin] [--overwrite]\n"
     "The password is read from the first line of standard input.\n";
@@ -38,9 +40,10 @@ std::string ReadPasswordLine(std::istream& in) {
   return line;
 }
 
-bool UnlockWithPasswordLine(format::ShowFile& show, std::istream& in) {
-  const std::optional<std::string> password = cipher::EncodeTypedPassword(ReadPasswordLine(in));
-  return password && show.Unlock(*password);
+std::optional<std::string> UnlockWithPasswordLine(format::ShowFile& show, std::istream& in) {
+  std::optional<std::string> password = cipher::EncodeTypedPassword(ReadPasswordLine(in));
+  if (!password || !show.Unlock(*password)) return std::nullopt;
+  return password;
 }
 
 int RunPivtool(const std::vector<std::string>& words, Streams io) {
@@ -54,6 +57,7 @@ int RunPivtool(const std::vector<std::string>& words, Streams io) {
     if (command == "create") return CreateCommand(std::move(args), io);
     if (command == "info") return InfoCommand(std::move(args), io);
     if (command == "extract") return ExtractCommand(std::move(args), io);
+    if (command == "build") return BuildCommand(std::move(args), io);
     throw UsageError("unknown command \"" + command + "\"");
   } catch (const UsageError& e) {
     io.err << "pivtool: " << e.what() << "\n" << kUsageText;

@@ -39,10 +39,9 @@ fs::path PrivateWorkRoot() {
 }
 
 fs::path OwnProgramFile() {
-  std::error_code ec;
-  fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::path("/proc/self/exe");
-  return self;
+  // The link itself, not the name it shows: it stays valid when the file is
+  // renamed or removed while the program runs.
+  return fs::path("/proc/self/exe");
 }
 
 std::string LocaleLanguageName() {

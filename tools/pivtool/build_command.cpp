@@ -1,0 +1,70 @@
+#include <filesystem>
+#include <ostream>
+
+#include "common/format/document.h"
+#include "common/format/self_running.h"
+#include "common/workspace/workspace.h"
+#include "player/carried/carried_player.h"
+#include "tools/pivtool/commands.h"
+#include "tools/pivtool/show_settings.h"
+
+namespace pivolane::pivtool {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// build OUT.exe --from DOC.pvl: the document's slides, options and password.
+int BuildFromDocument(const fs::path& target, const fs::path& document, bool passwordGiven,
+                      Streams io) {
+  format::ShowFile show = format::ShowFile::Open(document, format::ShowFileKind::kDocument);
+  cipher::CryptageXor cipherState{"", show.header().keyStart};
+  if (show.HasPassword()) {
+    if (!passwordGiven)
+      throw UsageError(document.string() + " is protected: give --password-stdin");
+    const std::optional<std::string> password = UnlockWithPasswordLine(show, io.in);
+    if (!password) {
+      io.err << "pivtool: " << document.string() << ": wrong password\n";
+      return kWrongPassword;
+    }
+    cipherState.currentPassword = *password;
+  }
+  // The pictures pass through private working files, wiped when done.
+  const workspace::Workspace work = workspace::Workspace::Open("pivtool");
+  int counter = 0;
+  std::vector<format::SlideSource> slides;
+  for (format::LoadedSlide& slide : format::LoadSlides(show, work.folder(), counter)) {
+    slides.push_back({std::move(slide.title), std::move(slide.workingFile)});
+  }
+  format::BuildSelfRunningShowFile(target, slides, format::OptionsFromHeader(show.header()),
+                                   cipherState, CarriedPlayer());
+  cipherState.DiscardPassword();
+  io.out << target.string() << ": " << slides.size() << " slide(s) written\n";
+  return kDone;
+}
+
+}  // namespace
+
+int BuildCommand(Arguments args, Streams io) {
+  const std::optional<std::string> from = args.TakeValue("--from");
+  if (from) {
+    const bool passwordGiven = args.TakeFlag("--password-stdin");
+    const std::vector<std::string> operands = args.Operands();
+    if (operands.size() != 1) throw UsageError("build --from needs exactly one OUT.exe");
+    return BuildFromDocument(operands.front(), *from, passwordGiven, io);
+  }
+  ShowSettings settings = TakeShowSettings(args, io.in);
+  const std::vector<std::string> operands = args.Operands();
+  if (operands.size() < 2) throw UsageError("build needs OUT.exe and at least one PICTURE");
+  std::vector<format::SlideSource> slides;
+  for (auto it = operands.begin() + 1; it != operands.end(); ++it) {
+    slides.push_back({fs::path(*it).filename().string(), fs::path(*it)});
+  }
+  format::BuildSelfRunningShowFile(operands.front(), slides, settings.options, settings.cipherState,
+                                   CarriedPlayer());
+  settings.cipherState.DiscardPassword();
+  io.out << operands.front() << ": " << slides.size() << " slide(s) written\n";
+  return kDone;
+}
+
+}  // namespace pivolane::pivtool
