@@ -49,6 +49,8 @@ DelayControl::DelayControl(const Strings& strings, QWidget* parent)
   row->setSpacing(0);
   row->addWidget(txtDelai_);
   row->addWidget(upDown_);
+  // Keeps the toolbar's buttons together instead of taking the spare width.
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   SetSpinInTabOrder(false);
 }
 

@@ -236,13 +236,14 @@ bool FrmMain::HasOwnFocus() const {
 }
 
 void FrmMain::keyPressEvent(QKeyEvent* event) {
-  if (HasOwnFocus() && event->key() == Qt::Key_Escape) return slides_->ClearSelection();
-  QMainWindow::keyPressEvent(event);
+  if (!HasOwnFocus()) return QMainWindow::keyPressEvent(event);
+  if (event->key() == Qt::Key_Escape) return slides_->ClearSelection();
+  if (!keys_.OnPress(*event)) QMainWindow::keyPressEvent(event);
 }
 
 void FrmMain::keyReleaseEvent(QKeyEvent* event) {
   if (HasOwnFocus()) {
-    switch (ListKeyOnRelease(*event)) {
+    switch (keys_.OnRelease(*event)) {
       case ListKey::kDelete: return slides_->DeleteSlide();
       case ListKey::kMoveUp: return slides_->MoveSlideUp();
       case ListKey::kMoveDown: return slides_->MoveSlideDown();

@@ -104,6 +104,7 @@ class FrmMain : public QMainWindow {
   DocumentState document_;
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
+  ListKeyTracker keys_;
   std::function<void(const QString&)> openDocument_;
 
   MainMenu menu_;

@@ -47,16 +47,16 @@ MainToolbar::MainToolbar(QToolBar& bar, QWidget& delayControl) : bar_(bar) {
   bar_.setObjectName("tbToolbar");
   bar_.setMovable(false);
   bar_.setFloatable(false);
-  for (const ToolbarButton& spec : kButtons) {
-    if (SeparatorBefore(spec.key)) bar_.addSeparator();
-    if (QString(spec.key) == kDelayPlace) {
+  for (const ToolbarButton& entry : kButtons) {
+    if (SeparatorBefore(entry.key)) bar_.addSeparator();
+    if (QString(entry.key) == kDelayPlace) {
       bar_.addWidget(&delayControl)->setObjectName(kDelayPlace);
       continue;
     }
     QAction* button = bar_.addAction(QString());
-    button->setObjectName(spec.key);
-    button->setCheckable(spec.check);
-    button->setProperty("tag", spec.tip);
+    button->setObjectName(entry.key);
+    button->setCheckable(entry.check);
+    button->setProperty("tag", entry.tip);
     buttons_.push_back(button);
   }
 }
@@ -69,8 +69,8 @@ QAction* MainToolbar::Button(const QString& key) const {
 }
 
 void MainToolbar::LoadIcons(const IconLibrary& icons) {
-  for (const ToolbarButton& spec : kButtons) {
-    if (spec.iconKey != nullptr) SetButtonIcon(spec.key, spec.iconKey, icons);
+  for (const ToolbarButton& entry : kButtons) {
+    if (entry.iconKey != nullptr) SetButtonIcon(entry.key, entry.iconKey, icons);
   }
 }
 
@@ -82,8 +82,8 @@ void MainToolbar::SetButtonIcon(const QString& key, const QString& iconKey,
 }
 
 QAction* CommandOfButton(const MainMenu& menu, const QString& key) {
-  for (const ToolbarButton& spec : kButtons) {
-    if (key == spec.key) return spec.command == nullptr ? nullptr : menu.*spec.command;
+  for (const ToolbarButton& entry : kButtons) {
+    if (key == entry.key) return entry.command == nullptr ? nullptr : menu.*entry.command;
   }
   return nullptr;
 }

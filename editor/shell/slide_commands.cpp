@@ -190,6 +190,8 @@ void SlideCommands::MoveSlide(const QString& direction) {
 
 void SlideCommands::ClearSelection() {
   parts_.display.ClearSlideView();
+  // The error label sits where the empty view's label shows.
+  parts_.view.errorLabel().hide();
   parts_.list.ClearSlideSelection();
   parts_.rules.ApplySelectionRules();
   parts_.display.ShowSlideStatus();

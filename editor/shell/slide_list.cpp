@@ -28,19 +28,6 @@ class FlagScope {
 
 }  // namespace
 
-ListKey ListKeyOnRelease(const QKeyEvent& event) {
-  if (event.isAutoRepeat()) return ListKey::kNone;
-  if (event.key() == Qt::Key_Delete) return ListKey::kDelete;
-  if (IsCtrlArrow(event)) return event.key() == Qt::Key_Up ? ListKey::kMoveUp : ListKey::kMoveDown;
-  return ListKey::kNone;
-}
-
-bool IsCtrlArrow(const QKeyEvent& event) {
-  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
-  return (event.key() == Qt::Key_Up || event.key() == Qt::Key_Down) &&
-         modifiers == Qt::ControlModifier;
-}
-
 SlideList::SlideList(QWidget* parent) : QTreeWidget(parent) {
   setObjectName("TV");
   setHeaderHidden(true);
@@ -139,13 +126,13 @@ void SlideList::keyPressEvent(QKeyEvent* event) {
   }
   // Ctrl+Up and Ctrl+Down act when released; the list must not move its
   // cursor on the press.
-  if (IsCtrlArrow(*event)) return;
+  if (keys_.OnPress(*event)) return;
   QTreeWidget::keyPressEvent(event);
 }
 
 void SlideList::keyReleaseEvent(QKeyEvent* event) {
   if (state() == QAbstractItemView::EditingState) return QTreeWidget::keyReleaseEvent(event);
-  switch (ListKeyOnRelease(*event)) {
+  switch (keys_.OnRelease(*event)) {
     case ListKey::kDelete: emit DeleteReleased(); return;
     case ListKey::kMoveUp: emit MoveUpReleased(); return;
     case ListKey::kMoveDown: emit MoveDownReleased(); return;

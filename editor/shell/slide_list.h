@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QTreeWidget>
 
+#include "editor/shell/list_keys.h"
+
 namespace pivolane::editor {
 
 class SlideList : public QTreeWidget {
@@ -76,17 +78,12 @@ class SlideList : public QTreeWidget {
   void SetDropHighlight(QTreeWidgetItem* item);
   bool IsSlideDrag(const QDropEvent& event) const;
 
+  ListKeyTracker keys_;
   QIcon slideIcon_;
   QTreeWidgetItem* dragSource_ = nullptr;
   QTreeWidgetItem* dropHighlight_ = nullptr;
   // Selection changes made by the program itself are not user clicks.
   bool changingSelection_ = false;
 };
-
-// The keys the list and the main window share.
-enum class ListKey { kNone, kDelete, kMoveUp, kMoveDown };
-// On release: Delete, Ctrl+Up, Ctrl+Down (Ctrl alone as modifier).
-ListKey ListKeyOnRelease(const QKeyEvent& event);
-bool IsCtrlArrow(const QKeyEvent& event);
 
 }  // namespace pivolane::editor

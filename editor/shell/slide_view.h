@@ -16,7 +16,6 @@ class SlideView : public QFrame {
   explicit SlideView(QWidget* parent = nullptr);
 
   QLabel& image() { return *image_; }
-  const QLabel& image() const { return *image_; }
   QLabel& clickHereLabel() { return *clickHere_; }
   QLabel& errorLabel() { return *error_; }
 

@@ -1,5 +1,5 @@
 // Where the main window places its controls and how a picture is fitted into
-// the frame. Lengths are logical pixels (15 twips each).
+// the frame. Lengths are logical pixels.
 #pragma once
 
 #include <QPoint>

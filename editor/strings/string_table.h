@@ -19,7 +19,6 @@ class Strings {
   explicit Strings(Language language = Language::kEnglish) { SetLanguage(language); }
 
   void SetLanguage(Language language) { langOffset_ = language == Language::kFrench ? 0 : 1000; }
-  Language language() const { return langOffset_ == 0 ? Language::kFrench : Language::kEnglish; }
   // 0 (French) or 1000 (English).
   int langOffset() const { return langOffset_; }
 

@@ -209,8 +209,15 @@ class SlidesTest : public QObject {
     QTest::keyRelease(&list, Qt::Key_Up, Qt::ControlModifier);
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide3.bmp", "slide2.bmp"}));
     QCOMPARE(SelectedIndex(editor), 2);
-    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    // Ctrl let go before the arrow still counts.
+    QTest::keyPress(&list, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyRelease(&list, Qt::Key_Down, Qt::NoModifier);
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
+    // A plain arrow only moves the selection.
+    QTest::keyClick(&list, Qt::Key_Up);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
+    QCOMPARE(SelectedIndex(editor), 2);
+    QTest::keyClick(&list, Qt::Key_Down);
     // No place below the last slide.
     editor.window().document().documentModified = false;
     QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
@@ -299,6 +306,11 @@ class SlidesTest : public QObject {
     QVERIFY(!view.HasPicture());
     QCOMPARE(editor.window().statusPanel().text(),
              "Slide: 1/1: Size: 2 Kb, Dimensions: 0 x 0 pixels ");
+
+    // Emptying the view leaves one label, not two on top of each other.
+    QTest::keyClick(&editor.window().slideList(), Qt::Key_Escape);
+    QVERIFY(view.errorLabel().isHidden());
+    QVERIFY(!view.clickHereLabel().isHidden());
   }
 
   void WhileVoirVignettesIsPressedSelectingOnlyDescribes() {
