@@ -3,7 +3,6 @@
 #include <optional>
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "common/errors.h"
 #include "common/platform/platform.h"
@@ -23,6 +22,7 @@ int RunEditor(int argc, char** argv) {
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationVersion(kVersionText);
 
+  QtPrompts prompts;
   const std::string localeLanguage = platform::LocaleLanguageName();
   std::optional<workspace::Workspace> work;
   try {
@@ -30,13 +30,13 @@ int RunEditor(int argc, char** argv) {
   } catch (const Failure& failure) {
     // No window yet: the box speaks the language of the user's locale.
     const Strings strings(DefaultLanguage(localeLanguage));
-    QMessageBox::critical(nullptr, BoxTitle(),
-                          strings.LoadMessage(101) + "\n" +
-                              ErrorLine(strings, failure.number(), failure.description()));
+    prompts.Ask({BoxTitle(),
+                 strings.LoadMessage(101) + "\n" +
+                     ErrorLine(strings, failure.number(), failure.description()),
+                 PromptMessage::Buttons::kOk, PromptMessage::Icon::kCritical});
     return 1;
   }
 
-  QtPrompts prompts;
   EditorSettings settings(EditorSettings::UserStorePath());
   FrmMain window(EditorServices{prompts, settings, work->folder(), localeLanguage});
   window.Load(CommandLineText(QApplication::arguments()));
