@@ -16,19 +16,10 @@ void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& sl
   const ShowHeader header =
       FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
   CheckPayloadFits(slides);
-  io::File document = workspace::CreateFileBeside(target);
-  const fs::path partPath = document.path();
-  try {
+  workspace::WriteFileReplacing(target, [&](io::File& document) {
     BuildPayload(slides, document, options.usePassword ? &cipherState : nullptr);
     AppendHeaderTrailer(header, document);
-    document.Sync();
-    document.Close();
-    workspace::ReplaceFile(partPath, target);
-  } catch (...) {
-    document = io::File();
-    workspace::DiscardFile(partPath);
-    throw;
-  }
+  });
 }
 
 std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, int& slideCounter) {

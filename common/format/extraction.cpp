@@ -29,17 +29,7 @@ ExtractionResult ExtractPictures(
       if (answer == OverwriteAnswer::kStop) return result;
       if (answer == OverwriteAnswer::kSkip) continue;
     }
-    io::File out = workspace::CreateFileBeside(target);
-    const std::filesystem::path part = out.path();
-    try {
-      show.CopyPicture(k, out);
-      out.Close();
-      io::Rename(part, target);
-    } catch (...) {
-      out = io::File();
-      workspace::DiscardFile(part);
-      throw;
-    }
+    workspace::WriteFileReplacing(target, [&](io::File& out) { show.CopyPicture(k, out); });
     ++result.written;
   }
   result.completed = true;

@@ -27,22 +27,13 @@ void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSou
   const ShowHeader header =
       FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
   CheckPayloadFits(slides);
-  io::File show = workspace::CreateFileBeside(target);
-  const fs::path partPath = show.path();
-  try {
+  workspace::WriteFileReplacing(target, [&](io::File& show) {
     show.Append(playerBytes);
     BuildPayload(slides, show, options.usePassword ? &cipherState : nullptr);
     show.Append(std::vector<std::uint8_t>{0});
     AppendHeaderTrailer(header, show);
     show.SetMode(0755 & ~platform::CurrentUmask());
-    show.Sync();
-    show.Close();
-    workspace::ReplaceFile(partPath, target);
-  } catch (...) {
-    show = io::File();
-    workspace::DiscardFile(partPath);
-    throw;
-  }
+  });
 }
 
 }  // namespace pivolane::format

@@ -91,6 +91,21 @@ void ReplaceFile(const fs::path& complete, const fs::path& target) {
   if (former) Overwrite(*former);  // no longer reachable by name
 }
 
+void WriteFileReplacing(const fs::path& target, const std::function<void(io::File&)>& write) {
+  io::File part = CreateFileBeside(target);
+  const fs::path partPath = part.path();
+  try {
+    write(part);
+    part.Sync();
+    part.Close();
+    ReplaceFile(partPath, target);
+  } catch (...) {
+    part = io::File();
+    DiscardFile(partPath);
+    throw;
+  }
+}
+
 void DiscardFile(const fs::path& path) noexcept {
   try {
     if (io::Exists(path)) WipeAndDeleteFile(path);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,11 @@ io::File CreateFileBeside(const fs::path& target);
 // Moves complete over target in one step, so that target is always a whole
 // file; when target existed, its former bytes are wiped afterwards.
 void ReplaceFile(const fs::path& complete, const fs::path& target);
+
+// Writes a file completely beside target through write, flushes it to disk,
+// then moves it over target with ReplaceFile. When anything fails, the part
+// written is discarded and target is left as it was.
+void WriteFileReplacing(const fs::path& target, const std::function<void(io::File&)>& write);
 
 // Wipes and deletes path, if it exists, for the scratch files of an operation
 // that already failed: failures are ignored, and a file that cannot be
