@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path folder = argv[1];
+  fs::create_directories(folder);
   std::vector<format::SlideSource> slides;
   for (int k = 1; k <= 3; ++k) {
     const fs::path picture = folder / ("picture" + std::to_string(k));
