@@ -52,7 +52,13 @@ IconLibrary::IconLibrary() {
   for (const IconResource& resource : kIcons) {
     AddRenderings(icons_[resource.key], resource.file, kButtonSizes);
   }
-  AddRenderings(programIcon_, "defilement", {16, 24, 32, 48, 64, 128, 256});
+  programIcon_ = LoadProgramIcon();
+}
+
+QIcon LoadProgramIcon() {
+  QIcon icon;
+  AddRenderings(icon, "defilement", {16, 24, 32, 48, 64, 128, 256});
+  return icon;
 }
 
 QIcon IconLibrary::Icon(const QString& key) const {

@@ -26,4 +26,7 @@ class IconLibrary {
   QIcon programIcon_;
 };
 
+// The program icon "DEFILEMENT" alone, for the editor's smaller windows.
+QIcon LoadProgramIcon();
+
 }  // namespace pivolane::editor

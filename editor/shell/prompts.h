@@ -2,10 +2,13 @@
 // so that the windows can be driven by a script in tests.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QString>
 #include <QStringList>
+
+#include "editor/strings/string_table.h"
 
 namespace pivolane::editor {
 
@@ -33,6 +36,13 @@ struct OpenFilesRequest {
   QString startFolder;  // empty: the dialog's own default
 };
 
+struct SaveFileRequest {
+  QString title;
+  std::vector<FileFilter> filters;
+  QString startFolder;  // empty: the dialog's own default
+  QString proposedName;
+};
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -41,6 +51,18 @@ class Prompts {
   // Full paths of the chosen files in the order the dialog gives them;
   // empty when the user cancelled.
   virtual QStringList ChooseFilesToOpen(const OpenFilesRequest& request) = 0;
+  // Full path of the one chosen file; empty when the user cancelled.
+  virtual QString ChooseFileToOpen(const OpenFilesRequest& request) = 0;
+  // Full path to write; empty when the user cancelled. The dialog does not
+  // ask about an existing file: the caller does.
+  virtual QString ChooseFileToSave(const SaveFileRequest& request) = 0;
+
+  // frmDefMPasse: a new password typed twice; nullopt when the user gave up.
+  // The password is neither empty nor only spaces, and code page 1252 can
+  // hold it.
+  virtual std::optional<QString> SetPassword(const Strings& strings) = 0;
+  // frmLitMPasse: the password as typed, possibly empty; nullopt on Cancel.
+  virtual std::optional<QString> ReadPassword(const Strings& strings) = 0;
 };
 
 }  // namespace pivolane::editor

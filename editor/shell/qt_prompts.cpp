@@ -1,8 +1,12 @@
 #include "editor/shell/qt_prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include "editor/document/frm_def_mpasse.h"
+#include "editor/document/frm_lit_mpasse.h"
 
 namespace pivolane::editor {
 
@@ -56,6 +60,12 @@ QString QtNameFilter(const FileFilter& filter) {
   return filter.description + " (" + patterns.join(' ') + ")";
 }
 
+QString QtNameFilters(const std::vector<FileFilter>& filters) {
+  QStringList names;
+  for (const FileFilter& filter : filters) names << QtNameFilter(filter);
+  return names.join(";;");
+}
+
 }  // namespace
 
 PromptAnswer QtPrompts::Ask(const PromptMessage& message) {
@@ -64,14 +74,42 @@ PromptAnswer QtPrompts::Ask(const PromptMessage& message) {
   return AnswerOf(box.exec());
 }
 
+// The descriptions already show their patterns.
 QStringList QtPrompts::ChooseFilesToOpen(const OpenFilesRequest& request) {
   NormalPointer pointer;
-  QStringList filters;
-  for (const FileFilter& filter : request.filters) filters << QtNameFilter(filter);
-  // The descriptions already show their patterns.
   return QFileDialog::getOpenFileNames(nullptr, request.title, request.startFolder,
-                                       filters.join(";;"), nullptr,
+                                       QtNameFilters(request.filters), nullptr,
                                        QFileDialog::HideNameFilterDetails);
+}
+
+QString QtPrompts::ChooseFileToOpen(const OpenFilesRequest& request) {
+  NormalPointer pointer;
+  return QFileDialog::getOpenFileName(nullptr, request.title, request.startFolder,
+                                      QtNameFilters(request.filters), nullptr,
+                                      QFileDialog::HideNameFilterDetails);
+}
+
+QString QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
+  NormalPointer pointer;
+  const QString start = request.startFolder.isEmpty()
+                            ? request.proposedName
+                            : QDir(request.startFolder).filePath(request.proposedName);
+  // The caller asks its own question about an existing file.
+  return QFileDialog::getSaveFileName(
+      nullptr, request.title, start, QtNameFilters(request.filters), nullptr,
+      QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<QString> QtPrompts::SetPassword(const Strings& strings) {
+  NormalPointer pointer;
+  FrmDefMPasse dialog(strings, *this);
+  return dialog.Ask();
+}
+
+std::optional<QString> QtPrompts::ReadPassword(const Strings& strings) {
+  NormalPointer pointer;
+  FrmLitMPasse dialog(strings);
+  return dialog.Ask();
 }
 
 }  // namespace pivolane::editor

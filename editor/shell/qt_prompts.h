@@ -9,6 +9,10 @@ class QtPrompts : public Prompts {
  public:
   PromptAnswer Ask(const PromptMessage& message) override;
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
+  QString ChooseFileToOpen(const OpenFilesRequest& request) override;
+  QString ChooseFileToSave(const SaveFileRequest& request) override;
+  std::optional<QString> SetPassword(const Strings& strings) override;
+  std::optional<QString> ReadPassword(const Strings& strings) override;
 };
 
 }  // namespace pivolane::editor

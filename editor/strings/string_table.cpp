@@ -164,6 +164,9 @@ constexpr Message kMessages[] = {
     {701, "&Mot de passe"},
     {702, "&Confirmation"},
     {703, "&Annuler"},
+    {704,
+     "Ce mot de passe contient un caractère qui ne peut pas être enregistré dans un "
+     "diaporama. Utilisez des lettres latines, des chiffres et la ponctuation."},
 
     // English.
     {1100, "inutilisé"},
@@ -306,6 +309,9 @@ constexpr Message kMessages[] = {
     {1701, "&Password"},
     {1702, "Con&firm"},
     {1703, "&Cancel"},
+    {1704,
+     "This password holds a character that cannot be stored in a slide show. Use Latin "
+     "letters, digits and punctuation."},
 };
 
 constexpr bool IsSorted() {

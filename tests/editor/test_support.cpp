@@ -22,20 +22,48 @@ void IsolateEnvironment() {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
+namespace {
+
+// The next scripted answer, or fallback when the script has run out.
+template <typename T>
+T Next(std::deque<T>& script, T fallback = T()) {
+  if (!script.empty()) {
+    fallback = std::move(script.front());
+    script.pop_front();
+  }
+  return fallback;
+}
+
+}  // namespace
+
 PromptAnswer ScriptedPrompts::Ask(const PromptMessage& message) {
   messages.push_back(message);
-  if (answers.empty()) return PromptAnswer::kCancel;
-  const PromptAnswer answer = answers.front();
-  answers.pop_front();
-  return answer;
+  return Next(answers, PromptAnswer::kCancel);
 }
 
 QStringList ScriptedPrompts::ChooseFilesToOpen(const OpenFilesRequest& request) {
   fileRequests.push_back(request);
-  if (fileChoices.empty()) return {};
-  QStringList choice = fileChoices.front();
-  fileChoices.pop_front();
-  return choice;
+  return Next(fileChoices);
+}
+
+QString ScriptedPrompts::ChooseFileToOpen(const OpenFilesRequest& request) {
+  fileRequests.push_back(request);
+  return Next(openChoices);
+}
+
+QString ScriptedPrompts::ChooseFileToSave(const SaveFileRequest& request) {
+  saveRequests.push_back(request);
+  return Next(saveChoices);
+}
+
+std::optional<QString> ScriptedPrompts::SetPassword(const Strings&) {
+  ++newPasswordRequests;
+  return Next(newPasswords);
+}
+
+std::optional<QString> ScriptedPrompts::ReadPassword(const Strings&) {
+  ++typedPasswordRequests;
+  return Next(typedPasswords);
 }
 
 void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,16 +26,28 @@ namespace pivolane::editor::testing {
 // the offscreen platform, before any Qt object exists.
 void IsolateEnvironment();
 
-// Answers prompts from a script and records every one.
+// Answers prompts from a script and records every one. Unscripted messages
+// get Cancel; unscripted dialogs are cancelled.
 class ScriptedPrompts : public Prompts {
  public:
-  std::deque<PromptAnswer> answers;       // unscripted messages get Cancel
-  std::deque<QStringList> fileChoices;    // unscripted dialogs are cancelled
+  std::deque<PromptAnswer> answers;
+  std::deque<QStringList> fileChoices;          // ChooseFilesToOpen
+  std::deque<QString> openChoices;              // ChooseFileToOpen
+  std::deque<QString> saveChoices;              // ChooseFileToSave
+  std::deque<std::optional<QString>> newPasswords;    // SetPassword
+  std::deque<std::optional<QString>> typedPasswords;  // ReadPassword
   std::vector<PromptMessage> messages;
-  std::vector<OpenFilesRequest> fileRequests;
+  std::vector<OpenFilesRequest> fileRequests;   // both open dialogs
+  std::vector<SaveFileRequest> saveRequests;
+  int newPasswordRequests = 0;
+  int typedPasswordRequests = 0;
 
   PromptAnswer Ask(const PromptMessage& message) override;
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
+  QString ChooseFileToOpen(const OpenFilesRequest& request) override;
+  QString ChooseFileToSave(const SaveFileRequest& request) override;
+  std::optional<QString> SetPassword(const Strings& strings) override;
+  std::optional<QString> ReadPassword(const Strings& strings) override;
 };
 
 // Picture files written by the tests.
