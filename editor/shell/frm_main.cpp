@@ -59,6 +59,8 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
       SlideCommands::Parts{*this, *tv_, *frImg_, *display_, *rules_,
                            *toolbar_->Button("VoirVignettes")},
       document_, strings_, prompts_);
+  documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
+  openDocument_ = [this](const QString& path) { documents_->OpenDocument(path); };
   ConnectCommands();
   resize(kInitialSize);
 }
@@ -80,6 +82,10 @@ void FrmMain::BuildStatusBar() {
 }
 
 void FrmMain::ConnectCommands() {
+  connect(menu_.mnuNouveau, &QAction::triggered, this, [this] { documents_->New(); });
+  connect(menu_.mnuOuvrir, &QAction::triggered, this, [this] { documents_->Open(); });
+  connect(menu_.mnuSave, &QAction::triggered, this, [this] { documents_->Save(); });
+  connect(menu_.mnuSaveAs, &QAction::triggered, this, [this] { documents_->SaveAs(); });
   connect(menu_.mnuQuit, &QAction::triggered, this, &QWidget::close);
   connect(menu_.mnuCouper, &QAction::triggered, this, [this] { slides_->CutSlide(); });
   connect(menu_.mnuCopier, &QAction::triggered, this, [this] { slides_->CopySlide(); });
@@ -186,7 +192,7 @@ void FrmMain::ReadCommandLine(const QString& text) {
     const CommandLineDocument named = ResolveCommandLineDocument(text);
     document_.docFileName = named.fileName;
     document_.docFolder = named.folder;
-    if (openDocument_) openDocument_(text);
+    openDocument_(text);
   } catch (const Failure& failure) {
     prompts_.Ask({BoxTitle(" (Proc GCL)"),
                   strings_.LoadMessage(103) + text + "\n" +
@@ -228,6 +234,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 void FrmMain::Unload() {
   BusyScope busy(*this);
   CleanWorkFolder();
+  cipher_.DiscardPassword();
 }
 
 bool FrmMain::HasOwnFocus() const {

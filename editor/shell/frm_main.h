@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include "common/cipher/cryptage_xor.h"
+#include "editor/document/document_commands.h"
 #include "editor/document/document_state.h"
 #include "editor/icons/icon_library.h"
 #include "editor/shell/command_rules.h"
@@ -49,7 +51,8 @@ class FrmMain : public QMainWindow {
   // named on the command line, if any.
   void Load(const QString& commandLine);
 
-  // Opens a document at a path; the document commands provide it.
+  // Opens the document named on the command line; the document commands'
+  // OpenDocument unless replaced.
   void SetDocumentOpener(std::function<void(const QString& path)> open) {
     openDocument_ = std::move(open);
   }
@@ -62,6 +65,8 @@ class FrmMain : public QMainWindow {
   void DispatchToolbarButton(const QString& key);
   // The application title with the document's name, without its extension.
   void UpdateWindowTitle();
+  // Wipes every working file, showing those that could not be removed.
+  void CleanWorkFolder();
 
   // The parts, for the commands of the document, preview and update windows.
   MainMenu& menu() { return menu_; }
@@ -75,6 +80,9 @@ class FrmMain : public QMainWindow {
   CommandRules& rules() { return *rules_; }
   SlideDisplay& display() { return *display_; }
   SlideCommands& slides() { return *slides_; }
+  DocumentCommands& documents() { return *documents_; }
+  // The password of the current show and the key-stream start, for the run.
+  cipher::CryptageXor& cipher() { return cipher_; }
   bool autoUpdateDue() const { return autoUpdateDue_; }
 
  protected:
@@ -90,7 +98,6 @@ class FrmMain : public QMainWindow {
   void SelectLanguage(Language language);
   void CopyMenuCaptionsToTags();
   void LayoutMainWindow();
-  void CleanWorkFolder();
   void ReadCommandLine(const QString& text);
   void OnOptionToggled();
   void Unload();
@@ -102,6 +109,7 @@ class FrmMain : public QMainWindow {
   const std::string localeLanguageName_;
   Strings strings_;
   DocumentState document_;
+  cipher::CryptageXor cipher_;
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
   ListKeyTracker keys_;
@@ -118,6 +126,7 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<CommandRules> rules_;
   std::unique_ptr<SlideDisplay> display_;
   std::unique_ptr<SlideCommands> slides_;
+  std::unique_ptr<DocumentCommands> documents_;
 };
 
 }  // namespace pivolane::editor

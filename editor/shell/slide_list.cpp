@@ -114,6 +114,13 @@ void SlideList::RemoveSlide(QTreeWidgetItem* item) {
   if (QTreeWidgetItem* neighbour = currentItem()) neighbour->setSelected(true);
 }
 
+void SlideList::RemoveAllSlides() {
+  FlagScope programChange(changingSelection_);
+  dragSource_ = nullptr;
+  dropHighlight_ = nullptr;
+  clear();
+}
+
 void SlideList::EndDrop() {
   dragSource_ = nullptr;
   SetDropHighlight(nullptr);

@@ -43,6 +43,7 @@ class SlideList : public QTreeWidget {
   void ExchangeSlides(QTreeWidgetItem* a, QTreeWidgetItem* b);
   // Removes the slide; the selection moves to a neighbour.
   void RemoveSlide(QTreeWidgetItem* item);
+  void RemoveAllSlides();
 
   // The item under the pointer when a mouse button last went down.
   QTreeWidgetItem* dragSource() const { return dragSource_; }

@@ -1,0 +1,37 @@
+// The open and save-as dialogs of the document commands. They share one
+// starting folder: wherever the last document was chosen.
+#pragma once
+
+#include <QString>
+
+#include "editor/document/document_state.h"
+#include "editor/shell/prompts.h"
+#include "editor/strings/string_table.h"
+
+namespace pivolane::editor {
+
+class DocumentDialogs {
+ public:
+  DocumentDialogs(DocumentState& document, const Strings& strings, Prompts& prompts)
+      : document_(document), strings_(strings), prompts_(prompts) {}
+
+  // ChooseDocumentToOpen: the full path chosen, which also names the
+  // document (docFileName, docFolder); empty, and nothing changed, when the
+  // user cancelled.
+  QString ChooseDocumentToOpen();
+  // ChooseSaveName: proposes name; returns the file name chosen and sets
+  // docFolder to its folder. Empty, and nothing changed, when cancelled.
+  QString ChooseSaveName(const QString& name);
+
+ private:
+  // A chosen path: its folder, with its trailing "/", becomes docFolder and
+  // the next dialogs' starting folder. Returns the file name.
+  QString TakeFolderOf(const QString& path);
+
+  DocumentState& document_;
+  const Strings& strings_;
+  Prompts& prompts_;
+  QString initialFolder_;
+};
+
+}  // namespace pivolane::editor
