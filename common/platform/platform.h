@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pivolane::platform {
 
@@ -25,6 +26,10 @@ fs::path OwnProgramFile();
 // The English name of the language of the user's locale ("French",
 // "English", ...); empty when it cannot be told.
 std::string LocaleLanguageName();
+
+// Starts program with args in a process of its own that outlives this one;
+// does not wait for it. False when it could not be started.
+bool StartDetached(const fs::path& program, const std::vector<std::string>& args);
 
 // The process's file mode creation mask.
 unsigned CurrentUmask();

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,6 +63,22 @@ std::string LocaleLanguageName() {
       {"ja", "Japanese"}, {"zh", "Chinese"}, {"ar", "Arabic"},     {"el", "Greek"}};
   const auto found = kNames.find(code);
   return found == kNames.end() ? std::string() : found->second;
+}
+
+bool StartDetached(const fs::path& program, const std::vector<std::string>& args) {
+  std::vector<std::string> words = {program.string()};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  // A session of its own: closing the starter's terminal does not end it.
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  pid_t pid = 0;
+  const int result = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  return result == 0;
 }
 
 unsigned CurrentUmask() {
