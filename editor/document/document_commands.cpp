@@ -47,6 +47,10 @@ void DocumentCommands::OpenDocument(const QString& path) {
   {
     BusyScope busy(window_);
     EmptySlideList();
+    // The show on view was saved or its changes declined: an empty list left
+    // by a cancelled dialog is no change, and closing must not take it for
+    // an emptied show whose document is to be removed.
+    window_.document().documentModified = false;
     window_.CleanWorkFolder();
     // The commands follow the emptied list, also when no document comes.
     window_.rules().ApplyCountRules();

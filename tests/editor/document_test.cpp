@@ -393,6 +393,14 @@ class DocumentTest : public QObject {
     QCOMPARE(editor.window().document().docFolder, editor.Folder("shows") + "/");
     QVERIFY(!editor.window().menu().mnuSave->isEnabled());
     QVERIFY(std::filesystem::is_empty(editor.workFolder));
+
+    // The changes were declined: closing now asks nothing and the document
+    // on disk survives (a Yes to the close question would have wiped it).
+    const QByteArray saved = Contents(editor.Folder("shows") + "/holiday.pvl");
+    QVERIFY(!editor.window().document().documentModified);
+    QVERIFY(editor.window().close());
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(Contents(editor.Folder("shows") + "/holiday.pvl"), saved);
   }
 
   void CancelAtTheSaveQuestionKeepsTheShow() {
