@@ -7,16 +7,14 @@
 #include "editor/document/new_password.h"
 #include "editor/document/show_options.h"
 #include "editor/document/show_reader.h"
+#include "editor/document/slide_sources.h"
 #include "editor/shell/busy_scope.h"
 #include "editor/shell/frm_main.h"
 
 namespace pivolane::editor {
 
 DocumentCommands::DocumentCommands(FrmMain& window, cipher::CryptageXor& cipher, Prompts& prompts)
-    : window_(window),
-      cipher_(cipher),
-      prompts_(prompts),
-      dialogs_(window.document(), window.strings(), prompts) {}
+    : window_(window), cipher_(cipher), prompts_(prompts), dialogs_(window.dialogs()) {}
 
 void DocumentCommands::New() {
   if (!OfferToSaveChanges()) return;
@@ -141,8 +139,8 @@ bool DocumentCommands::ChooseSaveName() {
 bool DocumentCommands::MayOverwrite() {
   const DocumentState& document = window_.document();
   if (!io::Exists(document.DocumentPath())) return true;
-  return prompts_.Ask(OverwriteQuestion(window_.strings(), document.docFileName)) ==
-         PromptAnswer::kOk;
+  return prompts_.Ask(OverwriteQuestion(window_.strings(), document.docFileName,
+                                        NameQuotes::kQuoted)) == PromptAnswer::kOk;
 }
 
 bool DocumentCommands::OfferToSaveChanges() {
@@ -173,21 +171,11 @@ bool DocumentCommands::SaveBeforeReplacing() {
 bool DocumentCommands::SaveDocument() {
   DocumentState& document = window_.document();
   const bool written =
-      WriteDocument(document.DocumentPath(), SlidesToSave(),
+      WriteDocument(document.DocumentPath(), SlideSources(window_.slideList()),
                     CurrentShowOptions(window_.menu(), window_.delay(), window_.strings()), cipher_,
                     prompts_, window_.strings());
   if (written) document.documentModified = false;
   return written;
-}
-
-std::vector<format::SlideSource> DocumentCommands::SlidesToSave() const {
-  const SlideList& list = window_.slideList();
-  std::vector<format::SlideSource> slides;
-  for (int i = 1; i <= list.Count(); ++i) {
-    const QTreeWidgetItem* slide = list.Slide(i);
-    slides.push_back({slide->text(0).toStdString(), SlideList::Key(slide).toStdString()});
-  }
-  return slides;
 }
 
 }  // namespace pivolane::editor

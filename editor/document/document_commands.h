@@ -2,8 +2,6 @@
 // OpenDocument for the command line.
 #pragma once
 
-#include <vector>
-
 #include <QString>
 
 #include "common/cipher/cryptage_xor.h"
@@ -50,12 +48,11 @@ class DocumentCommands {
   // Reads path into the emptied window; true when the show is open.
   bool ReadDocument(const QString& path);
   void TakeOpenedShow(format::DocumentReadResult& opened);
-  std::vector<format::SlideSource> SlidesToSave() const;
 
   FrmMain& window_;
   cipher::CryptageXor& cipher_;
   Prompts& prompts_;
-  DocumentDialogs dialogs_;
+  DocumentDialogs& dialogs_;
 };
 
 }  // namespace pivolane::editor

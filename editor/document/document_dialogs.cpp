@@ -23,6 +23,11 @@ QString DocumentDialogs::ChooseSaveName(const QString& name) {
   return TakeFolderOf(path);
 }
 
+QString DocumentDialogs::ChooseSelfRunningShow() {
+  return prompts_.ChooseFileToOpen(
+      {strings_.LoadMessage(110), ParseDialogFilter("*.exe|*.exe"), initialFolder_});
+}
+
 QString DocumentDialogs::TakeFolderOf(const QString& path) {
   const QString fileName = QFileInfo(path).fileName();
   document_.docFolder = path.left(path.size() - fileName.size());

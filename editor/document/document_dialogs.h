@@ -1,5 +1,6 @@
-// The open and save-as dialogs of the document commands. They share one
-// starting folder: wherever the last document was chosen.
+// The main window's open and save-as dialogs, for documents and self-running
+// shows. They share one starting folder: wherever the last document or show
+// was named.
 #pragma once
 
 #include <QString>
@@ -22,6 +23,9 @@ class DocumentDialogs {
   // ChooseSaveName: proposes name; returns the file name chosen and sets
   // docFolder to its folder. Empty, and nothing changed, when cancelled.
   QString ChooseSaveName(const QString& name);
+  // A self-running show to take the pictures out of: its full path, empty
+  // when the user cancelled. The document's names stay as they are.
+  QString ChooseSelfRunningShow();
 
  private:
   // A chosen path: its folder, with its trailing "/", becomes docFolder and

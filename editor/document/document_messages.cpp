@@ -10,9 +10,11 @@ PromptMessage SaveChangesQuestion(const Strings& strings) {
           PromptMessage::Icon::kExclamation};
 }
 
-PromptMessage OverwriteQuestion(const Strings& strings, const QString& fileName) {
+PromptMessage OverwriteQuestion(const Strings& strings, const QString& fileName,
+                                NameQuotes quotes) {
+  const QString quote = quotes == NameQuotes::kQuoted ? "\"" : "";
   return {BoxTitle(),
-          strings.LoadMessage(103) + "\"" + fileName + "\"" + strings.LoadMessage(104) + "\n" +
+          strings.LoadMessage(103) + quote + fileName + quote + strings.LoadMessage(104) + "\n" +
               strings.LoadMessage(107),
           PromptMessage::Buttons::kOkCancel, PromptMessage::Icon::kExclamation};
 }
@@ -35,16 +37,17 @@ QString UnsupportedCipherText(const Strings& strings) {
          QString::number(kVersionRevision);
 }
 
-PromptMessage UnsupportedCipherMessage(const Strings& strings, const QString& path) {
-  return {BoxTitle(" (Proc 102)"),
+PromptMessage UnsupportedCipherMessage(const Strings& strings, const char* procTag,
+                                       const QString& path) {
+  return {BoxTitle(procTag),
           strings.LoadMessage(103) + path + "\n\n" + UnsupportedCipherText(strings) + "\n\n" +
               strings.LoadMessage(135),
           PromptMessage::Buttons::kOk, PromptMessage::Icon::kCritical};
 }
 
-PromptMessage OpenFailure(const Strings& strings, const QString& path, int number,
-                          const std::string& description) {
-  return {BoxTitle(" (Proc 102)"),
+PromptMessage OpenFailure(const Strings& strings, const char* procTag, const QString& path,
+                          int number, const std::string& description) {
+  return {BoxTitle(procTag),
           strings.LoadMessage(132) + "\n" + strings.LoadMessage(133) + path + "\n" +
               ErrorLine(strings, number, description),
           PromptMessage::Buttons::kOk, PromptMessage::Icon::kCritical};

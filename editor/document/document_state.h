@@ -35,6 +35,10 @@ struct DocumentState {
   std::filesystem::path DocumentPath() const {
     return std::filesystem::path(docFolder.toStdString()) / docFileName.toStdString();
   }
+  // Where a self-running show is built: beside the documents.
+  std::filesystem::path ExePath() const {
+    return std::filesystem::path(docFolder.toStdString()) / exeFileName.toStdString();
+  }
 };
 
 }  // namespace pivolane::editor

@@ -27,12 +27,12 @@ std::optional<format::DocumentReadResult> ReadShowDocument(const QString& path,
     // of its own for them.
     std::string description = failure.description();
     if (failure.number() == error_number::kUnsupportedCipher) {
-      prompts.Ask(UnsupportedCipherMessage(strings, path));
+      prompts.Ask(UnsupportedCipherMessage(strings, " (Proc 102)", path));
       description = UnsupportedCipherText(strings).toStdString();
     } else if (failure.number() == error_number::kInvalidFile) {
       description = strings.LoadMessage(136).toStdString();
     }
-    prompts.Ask(OpenFailure(strings, path, failure.number(), description));
+    prompts.Ask(OpenFailure(strings, " (Proc 102)", path, failure.number(), description));
     return std::nullopt;
   }
 }

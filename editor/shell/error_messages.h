@@ -17,7 +17,13 @@ QString BoxTitle(const char* procTag = "");
 // Message 119, the error number, ": " and the description.
 QString ErrorLine(const Strings& strings, int number, const std::string& description);
 
-// A working file that could not be wiped: message 101, the path, the error.
+// A file that could not be written or removed: message 101, the path, the
+// error; OK, exclamation, under procTag.
+PromptMessage DiskFailureMessage(const Strings& strings, const char* procTag,
+                                 const std::filesystem::path& path, int number,
+                                 const std::string& description);
+
+// A working file that could not be wiped: the disk failure under " (Proc 104)".
 PromptMessage WipeFailureMessage(const Strings& strings, const std::filesystem::path& path,
                                  int number, const std::string& description);
 

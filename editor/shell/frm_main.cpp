@@ -38,6 +38,7 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
       prompts_(services.prompts),
       settings_(services.settings),
       localeLanguageName_(services.localeLanguageName),
+      dlgCommonDialog_(document_, strings_, prompts_),
       menu_(BuildMainMenu(*menuBar())),
       delay_(new DelayControl(strings_)),
       mainArea_(new QWidget(this)),

@@ -13,6 +13,7 @@
 
 #include "common/cipher/cryptage_xor.h"
 #include "editor/document/document_commands.h"
+#include "editor/document/document_dialogs.h"
 #include "editor/document/document_state.h"
 #include "editor/icons/icon_library.h"
 #include "editor/shell/command_rules.h"
@@ -81,6 +82,8 @@ class FrmMain : public QMainWindow {
   SlideDisplay& display() { return *display_; }
   SlideCommands& slides() { return *slides_; }
   DocumentCommands& documents() { return *documents_; }
+  // The open and save-as dialogs that documents and self-running shows share.
+  DocumentDialogs& dialogs() { return dlgCommonDialog_; }
   // The password of the current show and the key-stream start, for the run.
   cipher::CryptageXor& cipher() { return cipher_; }
   bool autoUpdateDue() const { return autoUpdateDue_; }
@@ -109,6 +112,7 @@ class FrmMain : public QMainWindow {
   const std::string localeLanguageName_;
   Strings strings_;
   DocumentState document_;
+  DocumentDialogs dlgCommonDialog_;
   cipher::CryptageXor cipher_;
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
