@@ -61,6 +61,8 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
                            *toolbar_->Button("VoirVignettes")},
       document_, strings_, prompts_);
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
+  builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
+  extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
   openDocument_ = [this](const QString& path) { documents_->OpenDocument(path); };
   ConnectCommands();
   resize(kInitialSize);
@@ -87,6 +89,9 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuOuvrir, &QAction::triggered, this, [this] { documents_->Open(); });
   connect(menu_.mnuSave, &QAction::triggered, this, [this] { documents_->Save(); });
   connect(menu_.mnuSaveAs, &QAction::triggered, this, [this] { documents_->SaveAs(); });
+  connect(menu_.mnuCreerExe, &QAction::triggered, this, [this] { builder_->mnuCreerExe_Click(); });
+  connect(menu_.mnuExtraireImagesExe, &QAction::triggered, this,
+          [this] { extraction_->mnuExtraireImagesExe_Click(); });
   connect(menu_.mnuQuit, &QAction::triggered, this, &QWidget::close);
   connect(menu_.mnuCouper, &QAction::triggered, this, [this] { slides_->CutSlide(); });
   connect(menu_.mnuCopier, &QAction::triggered, this, [this] { slides_->CopySlide(); });

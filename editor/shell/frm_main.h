@@ -16,6 +16,8 @@
 #include "editor/document/document_dialogs.h"
 #include "editor/document/document_state.h"
 #include "editor/icons/icon_library.h"
+#include "editor/selfrun/picture_extraction.h"
+#include "editor/selfrun/show_builder.h"
 #include "editor/shell/command_rules.h"
 #include "editor/shell/delay_control.h"
 #include "editor/shell/main_menu.h"
@@ -131,6 +133,8 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<SlideDisplay> display_;
   std::unique_ptr<SlideCommands> slides_;
   std::unique_ptr<DocumentCommands> documents_;
+  std::unique_ptr<ShowBuilder> builder_;
+  std::unique_ptr<PictureExtraction> extraction_;
 };
 
 }  // namespace pivolane::editor

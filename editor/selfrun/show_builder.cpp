@@ -1,0 +1,59 @@
+#include "editor/selfrun/show_builder.h"
+
+#include "common/errors.h"
+#include "common/format/self_running.h"
+#include "common/io/file.h"
+#include "editor/document/document_messages.h"
+#include "editor/document/new_password.h"
+#include "editor/document/show_options.h"
+#include "editor/document/slide_sources.h"
+#include "editor/selfrun/selfrun_messages.h"
+#include "editor/shell/busy_scope.h"
+#include "editor/shell/error_messages.h"
+#include "editor/shell/frm_main.h"
+#include "player/carried/carried_player.h"
+
+namespace pivolane::editor {
+
+ShowBuilder::ShowBuilder(FrmMain& window, cipher::CryptageXor& cipher, Prompts& prompts)
+    : window_(window), cipher_(cipher), prompts_(prompts) {}
+
+void ShowBuilder::mnuCreerExe_Click() {
+  DocumentState& document = window_.document();
+  const QString name = window_.dialogs().ChooseSaveName(document.exeFileName);
+  if (name.isEmpty()) {
+    document.exeFileName = QString(kUntitledName) + ".exe";
+    return;
+  }
+  document.exeFileName = name;
+  BuildSelfRunningShow();
+}
+
+void ShowBuilder::BuildSelfRunningShow() {
+  const Strings& strings = window_.strings();
+  DocumentState& document = window_.document();
+  const format::ShowOptions options = CurrentShowOptions(window_.menu(), window_.delay(), strings);
+  if (options.usePassword && !AskNewPassword(prompts_, strings, cipher_, document)) return;
+
+  BusyScope busy(window_);
+  document.exeFileName =
+      QString::fromStdString(format::WithExeExtension(document.exeFileName.toStdString()));
+  const std::filesystem::path target = document.ExePath();
+  if (io::Exists(target) &&
+      prompts_.Ask(OverwriteQuestion(strings, document.exeFileName, NameQuotes::kBare)) !=
+          PromptAnswer::kOk) {
+    return;
+  }
+  try {
+    // The former file is replaced only once the new one is complete.
+    format::BuildSelfRunningShowFile(target, SlideSources(window_.slideList()), options, cipher_,
+                                     CarriedPlayer());
+  } catch (const Failure& failure) {
+    prompts_.Ask(DiskFailureMessage(strings, " (Proc 107)", target, failure.number(),
+                                    failure.description()));
+    return;
+  }
+  prompts_.Ask(BuildSucceededMessage(strings));
+}
+
+}  // namespace pivolane::editor
