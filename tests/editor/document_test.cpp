@@ -17,11 +17,6 @@ using namespace pivolane::editor::testing;
 
 namespace {
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 format::ShowHeader HeaderOf(const QString& path) {
   return format::ShowFile::Open(path.toStdString()).header();
 }
@@ -36,13 +31,6 @@ class CurrentFolder {
 
  private:
   QString before_;
-};
-
-// The write budget of the file layer for as long as it lives.
-class WriteBudget {
- public:
-  explicit WriteBudget(std::uint64_t bytes) { io::testing::SetWriteBudget(bytes); }
-  ~WriteBudget() { io::testing::SetWriteBudget(std::nullopt); }
 };
 
 int RunPivtool(const std::vector<std::string>& words, const std::string& input = "") {

@@ -29,11 +29,6 @@ using namespace pivolane::editor::testing;
 
 namespace {
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray PlayerBytes() {
   const std::span<const std::uint8_t> player = CarriedPlayer();
   return QByteArray(reinterpret_cast<const char*>(player.data()),
@@ -64,13 +59,6 @@ QStringList NamesIn(const QString& folder) {
   names.sort();
   return names;
 }
-
-// The write budget of the file layer for as long as it lives.
-class WriteBudget {
- public:
-  explicit WriteBudget(std::uint64_t bytes) { io::testing::SetWriteBudget(bytes); }
-  ~WriteBudget() { io::testing::SetWriteBudget(std::nullopt); }
-};
 
 // The Build command, the dialog answered with path.
 void Build(EditorHarness& editor, const QString& path) {

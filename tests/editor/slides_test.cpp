@@ -49,11 +49,6 @@ void DragSlide(EditorHarness& editor, int from, QPoint to) {
   QApplication::sendEvent(list.viewport(), &drop);
 }
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class SlidesTest : public QObject {

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "common/io/file.h"
+
 #include <cstdlib>
 
 #include <QDir>
@@ -65,6 +67,14 @@ std::optional<QString> ScriptedPrompts::ReadPassword(const Strings&) {
   ++typedPasswordRequests;
   return Next(typedPasswords);
 }
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+WriteBudget::WriteBudget(std::uint64_t bytes) { io::testing::SetWriteBudget(bytes); }
+WriteBudget::~WriteBudget() { io::testing::SetWriteBudget(std::nullopt); }
 
 void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour) {
   QImage image(size, QImage::Format_RGB32);

@@ -2,6 +2,8 @@
 // picture files and a main window in a private folder.
 #pragma once
 
+#include <cstdint>
+
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -54,6 +56,18 @@ class ScriptedPrompts : public Prompts {
 void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour = Qt::blue);
 void WriteGif(const QString& path);  // 1 x 1; Qt has no GIF writer
 void WriteBytes(const QString& path, const QByteArray& bytes);
+// A file's whole content; empty when it cannot be read.
+QByteArray Contents(const QString& path);
+
+// Writes fail as on a full disk after that many bytes, for as long as this
+// lives.
+class WriteBudget {
+ public:
+  explicit WriteBudget(std::uint64_t bytes);
+  ~WriteBudget();
+  WriteBudget(const WriteBudget&) = delete;
+  WriteBudget& operator=(const WriteBudget&) = delete;
+};
 
 // A main window over a private work folder and settings store.
 class EditorHarness {

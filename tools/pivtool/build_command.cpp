@@ -53,17 +53,12 @@ int BuildCommand(Arguments args, Streams io) {
     if (operands.size() != 1) throw UsageError("build --from needs exactly one OUT.exe");
     return BuildFromDocument(operands.front(), *from, passwordGiven, io);
   }
-  ShowSettings settings = TakeShowSettings(args, io.in);
-  const std::vector<std::string> operands = args.Operands();
-  if (operands.size() < 2) throw UsageError("build needs OUT.exe and at least one PICTURE");
-  std::vector<format::SlideSource> slides;
-  for (auto it = operands.begin() + 1; it != operands.end(); ++it) {
-    slides.push_back({fs::path(*it).filename().string(), fs::path(*it)});
-  }
-  format::BuildSelfRunningShowFile(operands.front(), slides, settings.options, settings.cipherState,
-                                   CarriedPlayer());
-  settings.cipherState.DiscardPassword();
-  io.out << operands.front() << ": " << slides.size() << " slide(s) written\n";
+  ShowRequest request =
+      TakeShowRequest(args, io.in, "build needs OUT.exe and at least one PICTURE");
+  format::BuildSelfRunningShowFile(request.output, request.slides, request.settings.options,
+                                   request.settings.cipherState, CarriedPlayer());
+  request.settings.cipherState.DiscardPassword();
+  io.out << request.output.string() << ": " << request.slides.size() << " slide(s) written\n";
   return kDone;
 }
 

@@ -26,4 +26,16 @@ ShowSettings TakeShowSettings(Arguments& args, std::istream& in) {
   return s;
 }
 
+ShowRequest TakeShowRequest(Arguments& args, std::istream& in, const std::string& usage) {
+  ShowRequest request;
+  request.settings = TakeShowSettings(args, in);
+  const std::vector<std::string> operands = args.Operands();
+  if (operands.size() < 2) throw UsageError(usage);
+  request.output = operands.front();
+  for (auto it = operands.begin() + 1; it != operands.end(); ++it) {
+    request.slides.push_back({std::filesystem::path(*it).filename().string(), *it});
+  }
+  return request;
+}
+
 }  // namespace pivolane::pivtool

@@ -1,7 +1,10 @@
 // The show options that create (and build) take on the command line.
 #pragma once
 
+#include <filesystem>
 #include <istream>
+#include <string>
+#include <vector>
 
 #include "common/cipher/cryptage_xor.h"
 #include "common/format/show_writer.h"
@@ -18,5 +21,16 @@ struct ShowSettings {
 // --password-stdin, --key-start N (1..255, default drawn at random) and
 // --language fr|en (default en). The password is read from in.
 ShowSettings TakeShowSettings(Arguments& args, std::istream& in);
+
+// What create and build write: the output file, then the pictures, each
+// titled with its file name, in the order given, with the show settings.
+struct ShowRequest {
+  std::filesystem::path output;
+  std::vector<format::SlideSource> slides;
+  ShowSettings settings;
+};
+
+// usage is the complaint when the output or the pictures are missing.
+ShowRequest TakeShowRequest(Arguments& args, std::istream& in, const std::string& usage);
 
 }  // namespace pivolane::pivtool
