@@ -7,8 +7,8 @@
 
 namespace pivolane::editor {
 
-bool ConfirmClose(DocumentState& document, int slideCount, Prompts& prompts,
-                  const Strings& strings, const std::function<void()>& save) {
+bool ConfirmClose(DocumentState& document, int slideCount, Prompts& prompts, const Strings& strings,
+                  const std::function<void()>& save) {
   if (!document.documentModified) return true;
   const PromptAnswer answer =
       prompts.Ask({BoxTitle(), strings.LoadMessage(111), PromptMessage::Buttons::kYesNoCancel,

@@ -13,7 +13,7 @@ namespace pivolane::editor {
 // Yes with slides runs save and closes only if that cleared the modified
 // flag. Yes with no slide left removes the show's document file, if it has
 // one: an untitled show has none, so no file of the same name is touched.
-bool ConfirmClose(DocumentState& document, int slideCount, Prompts& prompts,
-                  const Strings& strings, const std::function<void()>& save);
+bool ConfirmClose(DocumentState& document, int slideCount, Prompts& prompts, const Strings& strings,
+                  const std::function<void()>& save);
 
 }  // namespace pivolane::editor

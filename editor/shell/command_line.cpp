@@ -10,7 +10,9 @@ namespace {
 constexpr int kBadFileName = 52;
 }
 
-QString CommandLineText(const QStringList& arguments) { return arguments.mid(1).join(' '); }
+QString CommandLineText(const QStringList& arguments) {
+  return arguments.mid(1).join(' ');
+}
 
 CommandLineDocument ResolveCommandLineDocument(const QString& text) {
   if (text.contains('"')) throw Failure(kBadFileName, "Bad file name or number");

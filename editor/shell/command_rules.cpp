@@ -11,10 +11,10 @@ void CommandRules::ApplyCountRules() {
   for (const char* key : {"Enboucle", "Aleatoire", "Flechehaut", "Flechebas"}) {
     EnableButton(key, n >= 2);
   }
-  for (QAction* item : {menu_.mnuSave, menu_.mnuSaveAs, menu_.mnuEnregImages, menu_.mnuCreerExe,
-                        menu_.mnuCouper, menu_.mnuCopier, menu_.mnuMotDePasse, menu_.mnuSupprimer,
-                        menu_.mnuAffichage->menuAction(), menu_.mnuVisionner,
-                        menu_.mnuDefilement->menuAction()}) {
+  for (QAction* item :
+       {menu_.mnuSave, menu_.mnuSaveAs, menu_.mnuEnregImages, menu_.mnuCreerExe, menu_.mnuCouper,
+        menu_.mnuCopier, menu_.mnuMotDePasse, menu_.mnuSupprimer, menu_.mnuAffichage->menuAction(),
+        menu_.mnuVisionner, menu_.mnuDefilement->menuAction()}) {
     item->setEnabled(n >= 1);
   }
   menu_.mnuMonter->setEnabled(n >= 2);

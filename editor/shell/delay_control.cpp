@@ -25,7 +25,10 @@ QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {
 }  // namespace
 
 DelayControl::DelayControl(const Strings& strings, QWidget* parent)
-    : QWidget(parent), strings_(strings), txtDelai_(new QLineEdit(this)), upDown_(new QWidget(this)) {
+    : QWidget(parent),
+      strings_(strings),
+      txtDelai_(new QLineEdit(this)),
+      upDown_(new QWidget(this)) {
   txtDelai_->setObjectName("txtDelai");
   txtDelai_->setReadOnly(true);
   txtDelai_->setFixedWidth(96);

@@ -56,10 +56,10 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
 
   rules_ = std::make_unique<CommandRules>(menu_, *toolbar_, *tv_, *frImg_, *delay_, ilIcones_);
   display_ = std::make_unique<SlideDisplay>(*tv_, *frImg_, *statusText_, strings_);
-  slides_ = std::make_unique<SlideCommands>(
-      SlideCommands::Parts{*this, *tv_, *frImg_, *display_, *rules_,
-                           *toolbar_->Button("VoirVignettes")},
-      document_, strings_, prompts_);
+  slides_ =
+      std::make_unique<SlideCommands>(SlideCommands::Parts{*this, *tv_, *frImg_, *display_, *rules_,
+                                                           *toolbar_->Button("VoirVignettes")},
+                                      document_, strings_, prompts_);
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
   builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
   extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
@@ -148,9 +148,13 @@ void FrmMain::CopyMenuCaptionsToTags() {
   }
 }
 
-void FrmMain::SelectFrench() { SelectLanguage(Language::kFrench); }
+void FrmMain::SelectFrench() {
+  SelectLanguage(Language::kFrench);
+}
 
-void FrmMain::SelectEnglish() { SelectLanguage(Language::kEnglish); }
+void FrmMain::SelectEnglish() {
+  SelectLanguage(Language::kEnglish);
+}
 
 void FrmMain::SelectLanguage(Language language) {
   menu_.mnuFrancais->setChecked(language == Language::kFrench);
@@ -187,8 +191,7 @@ void FrmMain::OnOptionToggled() {
 void FrmMain::CleanWorkFolder() {
   for (const workspace::CleanFailure& failure :
        workspace::CleanWorkFolder(document_.workFolder, document_.slideCounter)) {
-    prompts_.Ask(
-        WipeFailureMessage(strings_, failure.path, failure.number, failure.description));
+    prompts_.Ask(WipeFailureMessage(strings_, failure.path, failure.number, failure.description));
   }
 }
 
@@ -257,10 +260,14 @@ void FrmMain::keyPressEvent(QKeyEvent* event) {
 void FrmMain::keyReleaseEvent(QKeyEvent* event) {
   if (HasOwnFocus()) {
     switch (keys_.OnRelease(*event)) {
-      case ListKey::kDelete: return slides_->DeleteSlide();
-      case ListKey::kMoveUp: return slides_->MoveSlideUp();
-      case ListKey::kMoveDown: return slides_->MoveSlideDown();
-      case ListKey::kNone: break;
+      case ListKey::kDelete:
+        return slides_->DeleteSlide();
+      case ListKey::kMoveUp:
+        return slides_->MoveSlideUp();
+      case ListKey::kMoveDown:
+        return slides_->MoveSlideDown();
+      case ListKey::kNone:
+        break;
     }
   }
   QMainWindow::keyReleaseEvent(event);

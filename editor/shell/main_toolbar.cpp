@@ -10,7 +10,7 @@ struct ToolbarButton {
   const char* key;
   bool check;
   const char* iconKey;
-  int tip;                     // message number of the tooltip
+  int tip;                      // message number of the tooltip
   QAction* MainMenu::*command;  // the menu item it stands for
 };
 

@@ -23,33 +23,46 @@ class NormalPointer {
 
 QMessageBox::Icon BoxIcon(PromptMessage::Icon icon) {
   switch (icon) {
-    case PromptMessage::Icon::kInformation: return QMessageBox::Information;
-    case PromptMessage::Icon::kExclamation: return QMessageBox::Warning;
-    case PromptMessage::Icon::kQuestion: return QMessageBox::Question;
-    case PromptMessage::Icon::kCritical: return QMessageBox::Critical;
-    case PromptMessage::Icon::kNone: break;
+    case PromptMessage::Icon::kInformation:
+      return QMessageBox::Information;
+    case PromptMessage::Icon::kExclamation:
+      return QMessageBox::Warning;
+    case PromptMessage::Icon::kQuestion:
+      return QMessageBox::Question;
+    case PromptMessage::Icon::kCritical:
+      return QMessageBox::Critical;
+    case PromptMessage::Icon::kNone:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons BoxButtons(PromptMessage::Buttons buttons) {
   switch (buttons) {
-    case PromptMessage::Buttons::kOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptMessage::Buttons::kOkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
     case PromptMessage::Buttons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case PromptMessage::Buttons::kRetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
-    case PromptMessage::Buttons::kOk: break;
+    case PromptMessage::Buttons::kRetryCancel:
+      return QMessageBox::Retry | QMessageBox::Cancel;
+    case PromptMessage::Buttons::kOk:
+      break;
   }
   return QMessageBox::Ok;
 }
 
 PromptAnswer AnswerOf(int button) {
   switch (button) {
-    case QMessageBox::Ok: return PromptAnswer::kOk;
-    case QMessageBox::Yes: return PromptAnswer::kYes;
-    case QMessageBox::No: return PromptAnswer::kNo;
-    case QMessageBox::Retry: return PromptAnswer::kRetry;
-    default: return PromptAnswer::kCancel;
+    case QMessageBox::Ok:
+      return PromptAnswer::kOk;
+    case QMessageBox::Yes:
+      return PromptAnswer::kYes;
+    case QMessageBox::No:
+      return PromptAnswer::kNo;
+    case QMessageBox::Retry:
+      return PromptAnswer::kRetry;
+    default:
+      return PromptAnswer::kCancel;
   }
 }
 

@@ -22,8 +22,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString PathText(const fs::path& path) { return QString::fromStdString(path.string()); }
-fs::path PathOf(const QString& text) { return fs::path(text.toStdString()); }
+QString PathText(const fs::path& path) {
+  return QString::fromStdString(path.string());
+}
+fs::path PathOf(const QString& text) {
+  return fs::path(text.toStdString());
+}
 
 }  // namespace
 
@@ -58,8 +62,8 @@ fs::path SlideCommands::NextPictureFile() {
   // slide's picture would be wiped.
   do {
     ++document_.slideCounter;
-    workingFile = document_.workFolder /
-                  ("PivolaneImg" + std::to_string(document_.slideCounter) + ".tmp");
+    workingFile =
+        document_.workFolder / ("PivolaneImg" + std::to_string(document_.slideCounter) + ".tmp");
   } while (parts_.list.HasKey(PathText(workingFile)));
   return workingFile;
 }
@@ -96,7 +100,9 @@ void SlideCommands::DeleteSlide() {
   if (parts_.list.SelectedSlide() != nullptr) ShowSelectedOrDescribe();
 }
 
-void SlideCommands::CopySlide() { CopySelectedPicture(); }
+void SlideCommands::CopySlide() {
+  CopySelectedPicture();
+}
 
 bool SlideCommands::CopySelectedPicture() {
   const QTreeWidgetItem* selected = parts_.list.SelectedSlide();
@@ -107,8 +113,7 @@ bool SlideCommands::CopySelectedPicture() {
   const QImage picture = reader.read();
   if (picture.isNull()) {
     prompts_.Ask({BoxTitle(),
-                  strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) +
-                      selected->text(0),
+                  strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) + selected->text(0),
                   PromptMessage::Buttons::kOk, PromptMessage::Icon::kExclamation});
     return false;
   }
@@ -154,9 +159,13 @@ void SlideCommands::PasteSlide() {
   parts_.rules.ApplySelectionRules();
 }
 
-void SlideCommands::MoveSlideUp() { MoveSelectedSlide("monter", -1); }
+void SlideCommands::MoveSlideUp() {
+  MoveSelectedSlide("monter", -1);
+}
 
-void SlideCommands::MoveSlideDown() { MoveSelectedSlide("descendre", +1); }
+void SlideCommands::MoveSlideDown() {
+  MoveSelectedSlide("descendre", +1);
+}
 
 void SlideCommands::MoveSelectedSlide(const QString& direction, int step) {
   const QTreeWidgetItem* selected = parts_.list.SelectedSlide();

@@ -63,7 +63,9 @@ bool SlideList::HasKey(const QString& key) const {
   return false;
 }
 
-QString SlideList::Key(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString(); }
+QString SlideList::Key(const QTreeWidgetItem* item) {
+  return item->data(0, kKeyRole).toString();
+}
 
 void SlideList::SetKey(QTreeWidgetItem* item, const QString& key) {
   item->setData(0, kKeyRole, key);
@@ -140,10 +142,17 @@ void SlideList::keyPressEvent(QKeyEvent* event) {
 void SlideList::keyReleaseEvent(QKeyEvent* event) {
   if (state() == QAbstractItemView::EditingState) return QTreeWidget::keyReleaseEvent(event);
   switch (keys_.OnRelease(*event)) {
-    case ListKey::kDelete: emit DeleteReleased(); return;
-    case ListKey::kMoveUp: emit MoveUpReleased(); return;
-    case ListKey::kMoveDown: emit MoveDownReleased(); return;
-    case ListKey::kNone: break;
+    case ListKey::kDelete:
+      emit DeleteReleased();
+      return;
+    case ListKey::kMoveUp:
+      emit MoveUpReleased();
+      return;
+    case ListKey::kMoveDown:
+      emit MoveDownReleased();
+      return;
+    case ListKey::kNone:
+      break;
   }
   QTreeWidget::keyReleaseEvent(event);
 }
@@ -189,7 +198,9 @@ void SlideList::paintEvent(QPaintEvent* event) {
   painter.drawRect(visualItemRect(dropHighlight_).adjusted(1, 1, -1, -1));
 }
 
-QStringList SlideList::mimeTypes() const { return {kDragFormat}; }
+QStringList SlideList::mimeTypes() const {
+  return {kDragFormat};
+}
 
 QMimeData* SlideList::mimeData(const QList<QTreeWidgetItem*>&) const {
   // The list itself knows which slide is dragged.
@@ -198,7 +209,9 @@ QMimeData* SlideList::mimeData(const QList<QTreeWidgetItem*>&) const {
   return data;
 }
 
-Qt::DropActions SlideList::supportedDropActions() const { return Qt::CopyAction; }
+Qt::DropActions SlideList::supportedDropActions() const {
+  return Qt::CopyAction;
+}
 
 void SlideList::SetDropHighlight(QTreeWidgetItem* item) {
   if (item == dropHighlight_) return;

@@ -55,7 +55,9 @@ void SlideView::LoadPicture(const QString& path) {
   image_->resize(pixmap.size());
 }
 
-bool SlideView::HasPicture() const { return !image_->pixmap().isNull(); }
+bool SlideView::HasPicture() const {
+  return !image_->pixmap().isNull();
+}
 
 void SlideView::FitPictureToFrame() {
   clickHere_->hide();

@@ -6,7 +6,8 @@ Language DefaultLanguage(const std::string& localeLanguageName) {
   return localeLanguageName == "French" ? Language::kFrench : Language::kEnglish;
 }
 
-Language ChooseStartLanguage(const EditorSettings& settings, const std::string& localeLanguageName) {
+Language ChooseStartLanguage(const EditorSettings& settings,
+                             const std::string& localeLanguageName) {
   const auto stored = settings.StoredLanguage();
   const QString index = stored ? stored->trimmed() : QString();
   if (index == "0") return Language::kFrench;

@@ -26,7 +26,9 @@ class Strings {
   // without a text (callers only ask for numbers the table holds).
   QString LoadMessage(int number) const;
   // The same, or nothing for a number without a text.
-  std::optional<QString> FindLocalMessage(int number) const { return FindMessage(number + langOffset_); }
+  std::optional<QString> FindLocalMessage(int number) const {
+    return FindMessage(number + langOffset_);
+  }
 
  private:
   int langOffset_ = 1000;

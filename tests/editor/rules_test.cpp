@@ -10,7 +10,7 @@ using namespace pivolane::editor::testing;
 namespace {
 
 struct CommandState {
-  bool edit;        // cut, copy, delete
+  bool edit;  // cut, copy, delete
   bool up;
   bool down;
   bool loopRandom;  // the two buttons
@@ -32,9 +32,9 @@ void VerifyState(EditorHarness& editor, const CommandState& expected) {
   QCOMPARE(editor.Button("Flechebas").isEnabled(), expected.down);
   QCOMPARE(editor.Button("Enboucle").isEnabled(), expected.loopRandom);
   QCOMPARE(editor.Button("Aleatoire").isEnabled(), expected.loopRandom);
-  for (QAction* item : {m.mnuSave, m.mnuSaveAs, m.mnuCreerExe, m.mnuVisionner, m.mnuMotDePasse,
-                        m.mnuEnregImages, m.mnuAffichage->menuAction(),
-                        m.mnuDefilement->menuAction()}) {
+  for (QAction* item :
+       {m.mnuSave, m.mnuSaveAs, m.mnuCreerExe, m.mnuVisionner, m.mnuMotDePasse, m.mnuEnregImages,
+        m.mnuAffichage->menuAction(), m.mnuDefilement->menuAction()}) {
     QCOMPARE(item->isEnabled(), expected.document);
   }
   for (const char* key :
@@ -178,10 +178,10 @@ class RulesTest : public QObject {
     editor.Start();
     QStringList keys;
     for (QAction* button : editor.window().toolbar().buttons()) keys << button->objectName();
-    QCOMPARE(keys, (QStringList{"Nouveau", "Ouvrir", "Enregistrer", "CreerExe", "Couper",
-                                "Copier", "Coller", "AjouterDiapo", "SupprimerDiapo",
-                                "Enboucle", "Aleatoire", "Affichertitre", "Crypte",
-                                "VoirVignettes", "Flechehaut", "Flechebas", "Visionner"}));
+    QCOMPARE(keys, (QStringList{"Nouveau", "Ouvrir", "Enregistrer", "CreerExe", "Couper", "Copier",
+                                "Coller", "AjouterDiapo", "SupprimerDiapo", "Enboucle", "Aleatoire",
+                                "Affichertitre", "Crypte", "VoirVignettes", "Flechehaut",
+                                "Flechebas", "Visionner"}));
 
     editor.window().DispatchToolbarButton("ajouterdiapo");  // keys compare with case
     editor.window().DispatchToolbarButton("txtDelai");

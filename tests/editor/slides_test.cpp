@@ -111,7 +111,7 @@ class SlidesTest : public QObject {
     QCOMPARE(editor.Titles(), QStringList{"kept.bmp"});
     QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
     QVERIFY(editor.prompts.messages[0].text.startsWith("Disk access impossible !\n" + missing +
-                                                        "\nError: 53: "));
+                                                       "\nError: 53: "));
   }
 
   void TwoPastesTakeTheFirstFreeNames() {
@@ -122,8 +122,7 @@ class SlidesTest : public QObject {
     editor.window().menu().mnuColler->trigger();
     editor.window().menu().mnuColler->trigger();
 
-    QCOMPARE(editor.Titles(),
-             (QStringList{"slide1.bmp", "slide2.bmp", "SansNom3", "SansNom4"}));
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "SansNom3", "SansNom4"}));
     QCOMPARE(editor.Keys()[2], PathText(editor.workFolder / "PivolaneImg1.bmp"));
     QCOMPARE(editor.Keys()[3], PathText(editor.workFolder / "PivolaneImg2.bmp"));
     QCOMPARE(QImage(editor.Keys()[3]).size(), QSize(30, 20));
@@ -227,8 +226,8 @@ class SlidesTest : public QObject {
     editor.window().document().documentModified = false;
     DragSlide(editor, 1, SlidePlace(editor, 4));
 
-    QCOMPARE(editor.Titles(), (QStringList{"slide4.bmp", "slide2.bmp", "slide3.bmp",
-                                           "slide1.bmp", "slide5.bmp"}));
+    QCOMPARE(editor.Titles(),
+             (QStringList{"slide4.bmp", "slide2.bmp", "slide3.bmp", "slide1.bmp", "slide5.bmp"}));
     QCOMPARE(SelectedIndex(editor), 4);
     QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 4/5: "));
     QVERIFY(editor.window().slideView().HasPicture());

@@ -14,22 +14,26 @@ namespace {
 
 // Every menu item with a message number, and every toolbar button's tooltip.
 const std::pair<const char*, int> kMenuNumbers[] = {
-    {"mnuFichier", 200},    {"mnuNouveau", 201},       {"mnuOuvrir", 202},
-    {"mnuSave", 203},       {"mnuSaveAs", 204},        {"mnuCreerExe", 205},
-    {"mnuEnregImages", 207}, {"mnuExtraireImagesExe", 208}, {"mnuQuit", 206},
-    {"mnuEdition", 210},    {"mnuCouper", 211},        {"mnuCopier", 212},
-    {"mnuColler", 213},     {"mnuInsertion", 214},     {"mnuSupprimer", 215},
-    {"mnuMonter", 217},     {"mnuDescendre", 218},     {"mnuAffichage", 220},
-    {"mnuVisionner", 221},  {"mnuDefilement", 222},    {"mnuEnBoucle", 223},
-    {"mnuAleatoire", 224},  {"mnuAfficherTitre", 225}, {"mnuMotDePasse", 226},
-    {"mnuOutils", 230},     {"mnuLangue", 231},        {"mnuUpdate", 232},
-    {"mnuApropos", 241}};
+    {"mnuFichier", 200},       {"mnuNouveau", 201},
+    {"mnuOuvrir", 202},        {"mnuSave", 203},
+    {"mnuSaveAs", 204},        {"mnuCreerExe", 205},
+    {"mnuEnregImages", 207},   {"mnuExtraireImagesExe", 208},
+    {"mnuQuit", 206},          {"mnuEdition", 210},
+    {"mnuCouper", 211},        {"mnuCopier", 212},
+    {"mnuColler", 213},        {"mnuInsertion", 214},
+    {"mnuSupprimer", 215},     {"mnuMonter", 217},
+    {"mnuDescendre", 218},     {"mnuAffichage", 220},
+    {"mnuVisionner", 221},     {"mnuDefilement", 222},
+    {"mnuEnBoucle", 223},      {"mnuAleatoire", 224},
+    {"mnuAfficherTitre", 225}, {"mnuMotDePasse", 226},
+    {"mnuOutils", 230},        {"mnuLangue", 231},
+    {"mnuUpdate", 232},        {"mnuApropos", 241}};
 
 const std::pair<const char*, int> kButtonTips[] = {
-    {"Nouveau", 250},   {"Ouvrir", 251},         {"Enregistrer", 252},    {"CreerExe", 253},
-    {"Couper", 254},    {"Copier", 255},         {"Coller", 256},         {"AjouterDiapo", 257},
-    {"SupprimerDiapo", 258}, {"Enboucle", 259},  {"Aleatoire", 260},      {"Affichertitre", 261},
-    {"Crypte", 262},    {"VoirVignettes", 263},  {"Flechehaut", 264},     {"Flechebas", 265},
+    {"Nouveau", 250},        {"Ouvrir", 251},        {"Enregistrer", 252}, {"CreerExe", 253},
+    {"Couper", 254},         {"Copier", 255},        {"Coller", 256},      {"AjouterDiapo", 257},
+    {"SupprimerDiapo", 258}, {"Enboucle", 259},      {"Aleatoire", 260},   {"Affichertitre", 261},
+    {"Crypte", 262},         {"VoirVignettes", 263}, {"Flechehaut", 264},  {"Flechebas", 265},
     {"Visionner", 266}};
 
 QAction* MenuItem(FrmMain& window, const char* name) {

@@ -67,8 +67,8 @@ class StringsTest : public QObject {
 
   void PictureFilterGivesTwoChoices() {
     const Strings strings(Language::kFrench);
-    const auto filters = ParseDialogFilter(strings.LoadMessage(122) + "|" +
-                                           strings.LoadMessage(131) + "|*.*");
+    const auto filters =
+        ParseDialogFilter(strings.LoadMessage(122) + "|" + strings.LoadMessage(131) + "|*.*");
     QCOMPARE(filters.size(), std::size_t{2});
     QCOMPARE(filters[0].description, "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)");
     QCOMPARE(filters[0].patterns, (QStringList{"*.jpg", "*.gif", "*.bmp", "*.ico"}));

@@ -12,9 +12,12 @@ namespace pivolane::editor::testing {
 
 void IsolateEnvironment() {
   const QString home = PIVOLANE_EDITOR_TEST_HOME;
-  const std::pair<const char*, const char*> folders[] = {
-      {"HOME", ""},           {"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"},
-      {"XDG_CACHE_HOME", "/cache"}, {"XDG_RUNTIME_DIR", "/runtime"}, {"TMPDIR", "/tmp"}};
+  const std::pair<const char*, const char*> folders[] = {{"HOME", ""},
+                                                         {"XDG_CONFIG_HOME", "/config"},
+                                                         {"XDG_DATA_HOME", "/data"},
+                                                         {"XDG_CACHE_HOME", "/cache"},
+                                                         {"XDG_RUNTIME_DIR", "/runtime"},
+                                                         {"TMPDIR", "/tmp"}};
   for (const auto& [variable, folder] : folders) {
     const QString path = home + folder;
     QDir().mkpath(path);
@@ -73,8 +76,12 @@ QByteArray Contents(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-WriteBudget::WriteBudget(std::uint64_t bytes) { io::testing::SetWriteBudget(bytes); }
-WriteBudget::~WriteBudget() { io::testing::SetWriteBudget(std::nullopt); }
+WriteBudget::WriteBudget(std::uint64_t bytes) {
+  io::testing::SetWriteBudget(bytes);
+}
+WriteBudget::~WriteBudget() {
+  io::testing::SetWriteBudget(std::nullopt);
+}
 
 void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour) {
   QImage image(size, QImage::Format_RGB32);
@@ -84,10 +91,10 @@ void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour) {
 
 void WriteGif(const QString& path) {
   static const unsigned char kGif[] = {
-      'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,  // screen, 2-colour table
-      0, 0, 0, 0xFF, 0xFF, 0xFF,                             // black, white
-      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,                       // image descriptor
-      2, 2, 0x44, 0x01, 0,                                   // LZW data
+      'G',  'I', 'F',  '8',  '9',  'a',  1, 0, 1, 0, 0x80, 0, 0,  // screen, 2-colour table
+      0,    0,   0,    0xFF, 0xFF, 0xFF,                          // black, white
+      0x2C, 0,   0,    0,    0,    1,    0, 1, 0, 0,              // image descriptor
+      2,    2,   0x44, 0x01, 0,                                   // LZW data
       0x3B};
   WriteBytes(path, QByteArray(reinterpret_cast<const char*>(kGif), sizeof kGif));
 }
@@ -103,8 +110,8 @@ EditorHarness::EditorHarness(std::string localeLanguageName)
       settings(root.filePath("config/Pivolane.ini")),
       localeLanguage(std::move(localeLanguageName)) {
   std::filesystem::create_directories(workFolder);
-  window_ = std::make_unique<FrmMain>(
-      EditorServices{prompts, settings, workFolder, localeLanguage});
+  window_ =
+      std::make_unique<FrmMain>(EditorServices{prompts, settings, workFolder, localeLanguage});
 }
 
 EditorHarness::~EditorHarness() = default;

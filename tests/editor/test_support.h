@@ -33,13 +33,13 @@ void IsolateEnvironment();
 class ScriptedPrompts : public Prompts {
  public:
   std::deque<PromptAnswer> answers;
-  std::deque<QStringList> fileChoices;          // ChooseFilesToOpen
-  std::deque<QString> openChoices;              // ChooseFileToOpen
-  std::deque<QString> saveChoices;              // ChooseFileToSave
+  std::deque<QStringList> fileChoices;                // ChooseFilesToOpen
+  std::deque<QString> openChoices;                    // ChooseFileToOpen
+  std::deque<QString> saveChoices;                    // ChooseFileToSave
   std::deque<std::optional<QString>> newPasswords;    // SetPassword
   std::deque<std::optional<QString>> typedPasswords;  // ReadPassword
   std::vector<PromptMessage> messages;
-  std::vector<OpenFilesRequest> fileRequests;   // both open dialogs
+  std::vector<OpenFilesRequest> fileRequests;  // both open dialogs
   std::vector<SaveFileRequest> saveRequests;
   int newPasswordRequests = 0;
   int typedPasswordRequests = 0;
@@ -101,11 +101,11 @@ class EditorHarness {
 
 }  // namespace pivolane::editor::testing
 
-#define PIVOLANE_EDITOR_TEST_MAIN(TestClass)                   \
-  int main(int argc, char** argv) {                            \
-    pivolane::editor::testing::IsolateEnvironment();           \
-    QApplication application(argc, argv);                     \
-    QApplication::setQuitOnLastWindowClosed(false);            \
-    TestClass test;                                            \
-    return QTest::qExec(&test, argc, argv);                    \
+#define PIVOLANE_EDITOR_TEST_MAIN(TestClass)         \
+  int main(int argc, char** argv) {                  \
+    pivolane::editor::testing::IsolateEnvironment(); \
+    QApplication application(argc, argv);            \
+    QApplication::setQuitOnLastWindowClosed(false);  \
+    TestClass test;                                  \
+    return QTest::qExec(&test, argc, argv);          \
   }

@@ -120,7 +120,7 @@ class ViewTest : public QObject {
 
   void SizeRoundsHalvesToEven() {
     const std::pair<std::uint64_t, std::uint64_t> cases[] = {
-        {0, 0},    {499, 0},  {500, 0},  {501, 1},   {1499, 1},
+        {0, 0},    {499, 0},  {500, 0},  {501, 1},      {1499, 1},
         {1500, 2}, {2500, 2}, {3500, 4}, {245000, 245}, {245501, 246}};
     for (const auto& [bytes, kilobytes] : cases) QCOMPARE(RoundedKilobytes(bytes), kilobytes);
   }
