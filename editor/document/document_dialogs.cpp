@@ -10,7 +10,7 @@ QString DocumentDialogs::ChooseDocumentToOpen() {
   const QString filter = strings_.LoadMessage(130) + ".pvl" + ")|*" + ".pvl" + "|" +
                          strings_.LoadMessage(131) + "|*.*";
   const QString path = prompts_.ChooseFileToOpen(
-      {strings_.LoadMessage(110), ParseDialogFilter(filter), initialFolder_});
+      {strings_.LoadMessage(110), ParseDialogFilter(filter), StartFolder()});
   if (path.isEmpty()) return path;
   document_.docFileName = TakeFolderOf(path);
   return path;
@@ -18,14 +18,19 @@ QString DocumentDialogs::ChooseDocumentToOpen() {
 
 QString DocumentDialogs::ChooseSaveName(const QString& name) {
   const QString path = prompts_.ChooseFileToSave(
-      {strings_.LoadMessage(123), {{"*.*", {"*.*"}}}, initialFolder_, name});
+      {strings_.LoadMessage(123), {{"*.*", {"*.*"}}}, StartFolder(), name});
   if (QFileInfo(path).fileName().isEmpty()) return QString();
   return TakeFolderOf(path);
 }
 
 QString DocumentDialogs::ChooseSelfRunningShow() {
   return prompts_.ChooseFileToOpen(
-      {strings_.LoadMessage(110), ParseDialogFilter("*.exe|*.exe"), initialFolder_});
+      {strings_.LoadMessage(110), ParseDialogFilter("*.exe|*.exe"), StartFolder()});
+}
+
+QString DocumentDialogs::StartFolder() const {
+  // A document named on the command line has a folder before any dialog ran.
+  return initialFolder_.isEmpty() ? document_.docFolder : initialFolder_;
 }
 
 QString DocumentDialogs::TakeFolderOf(const QString& path) {

@@ -28,6 +28,9 @@ class DocumentDialogs {
   QString ChooseSelfRunningShow();
 
  private:
+  // Where the dialogs start: the folder last chosen in one of them, else the
+  // document's own folder.
+  QString StartFolder() const;
   // A chosen path: its folder, with its trailing "/", becomes docFolder and
   // the next dialogs' starting folder. Returns the file name.
   QString TakeFolderOf(const QString& path);

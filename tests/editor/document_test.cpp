@@ -582,6 +582,10 @@ class DocumentTest : public QObject {
     QCOMPARE(editor.window().windowTitle(), "Pivolane - [my holiday]");
     QCOMPARE(editor.window().document().docFolder, shows.path() + "/");
     QVERIFY(editor.prompts.messages.empty());
+
+    // The next dialog starts in the document's folder.
+    editor.window().menu().mnuSaveAs->trigger();
+    QCOMPARE(editor.prompts.saveRequests.back().startFolder, shows.path() + "/");
   }
 
   void CommandLineNamingNoFileLeavesAnEmptyShow() {
