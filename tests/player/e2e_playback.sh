@@ -67,6 +67,14 @@ keys() {  # keys WINDOW KEY...
   for key in "${@:2}"; do xdotool key "$key"; done
 }
 
+answer_password() {  # answer_password TEXT KEY: types into the password dialog, then KEY
+  local dialog
+  dialog=$(find_window "^Pivolane$")
+  xdotool windowfocus --sync "$dialog"
+  xdotool type "$1"
+  xdotool key "$2"
+}
+
 # Three slides with titles: keys move, Escape ends and leaves nothing behind.
 "$make_show" titles.exe --titles "Premier été=red.jpg" "Second=green.gif" "Third=blue.bmp"
 ./titles.exe & pid=$!
@@ -105,20 +113,14 @@ check "Return after the last slide ends the show" ends_with "$pid" 0
 # the message, Cancel ends it at once.
 "$make_show" locked.exe --titles --password "Sésame" "Secret=red.jpg"
 ./locked.exe & pid=$!
-dialog=$(find_window "^Pivolane$")
-xdotool windowfocus --sync "$dialog"
-xdotool type "Sésame"
-xdotool key Return
+answer_password "Sésame" Return
 wid=$(find_window "^Secret$")
 check "the right password plays the show" test -n "$wid"
 [[ -n $wid ]] && keys "$wid" Escape
 check "the played show ends on Escape" ends_with "$pid" 0
 
 ./locked.exe & pid=$!
-dialog=$(find_window "^Pivolane$")
-xdotool windowfocus --sync "$dialog"
-xdotool type "wrong"
-xdotool key Return
+answer_password "wrong" Return
 sleep 0.5
 message=$(find_window "^Pivolane$")
 check "a wrong password shows a message" test -n "$message"
@@ -126,10 +128,7 @@ check "a wrong password shows a message" test -n "$message"
 check "after the wrong-password message the program ends" ends_with "$pid" 1
 
 ./locked.exe & pid=$!
-dialog=$(find_window "^Pivolane$")
-xdotool windowfocus --sync "$dialog"
-xdotool type "Sésame"
-xdotool key Escape
+answer_password "Sésame" Escape
 check "Cancel ends the program without playing" ends_with "$pid" 0
 
 # Files that are no show, or a damaged one, say "Invalid file !".
