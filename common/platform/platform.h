@@ -23,6 +23,17 @@ fs::path PrivateWorkRoot();
 // The running program's own file.
 fs::path OwnProgramFile();
 
+// The folder that holds the running program's file, links resolved: the
+// programs that ship together live side by side in it.
+fs::path ProgramFolder();
+
+// Where the update client leaves downloaded files for the launcher to install
+// at its next start: $XDG_CACHE_HOME/pivolane/update (by default under
+// ~/.cache), so that it outlives a log-out and a reboot. Created with mode
+// 0700; refused with a Failure when it is a symbolic link, belongs to someone
+// else or is open to others.
+fs::path UpdateFolder();
+
 // The English name of the language of the user's locale ("French",
 // "English", ...); empty when it cannot be told.
 std::string LocaleLanguageName();

@@ -161,6 +161,23 @@ TEST_F(WorkFolderTest, ARootThatIsALinkOrOpenToOthersIsRefused) {
   EXPECT_THROW(platform::PrivateWorkRoot(), Failure);
 }
 
+TEST(UpdateFolder, LivesInTheUserCacheAndIsPrivateToItsUser) {
+  testing::ScratchFolder dir;
+  const char* saved = std::getenv("XDG_CACHE_HOME");
+  const std::string before = saved != nullptr ? saved : "";
+  ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+  const fs::path folder = platform::UpdateFolder();
+  EXPECT_EQ(folder, dir / "cache" / "pivolane" / "update");
+  struct stat st {};
+  ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  fs::remove(folder);
+  fs::create_directories(dir / "elsewhere");
+  fs::create_directory_symlink(dir / "elsewhere", folder);
+  EXPECT_THROW(platform::UpdateFolder(), Failure);
+  ::setenv("XDG_CACHE_HOME", before.c_str(), 1);
+}
+
 TEST_F(WorkFolderTest, ASecondProgramNeverTouchesTheFirstOnesFiles) {
   Workspace first = Workspace::Open("editor");
   testing::WriteText(first.File("PivolaneImg1.tmp"), "first");

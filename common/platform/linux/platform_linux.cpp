@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pwd.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -22,27 +23,77 @@ fs::path TempFolder() {
   return fs::path("/tmp");
 }
 
-fs::path PrivateWorkRoot() {
-  const uid_t uid = ::getuid();
-  const fs::path root = TempFolder() / ("pivolane-" + std::to_string(uid));
-  if (::mkdir(root.c_str(), 0700) != 0 && errno != EEXIST) io::ThrowSystemError(errno, root);
+namespace {
+
+// Creates folder with mode 0700 when it is missing, then makes sure that it is
+// a real folder of this user that nobody else can enter.
+void EnsurePrivateFolder(const fs::path& folder) {
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) io::ThrowSystemError(errno, folder);
   struct stat st {};
-  if (::lstat(root.c_str(), &st) != 0) io::ThrowSystemError(errno, root);
+  if (::lstat(folder.c_str(), &st) != 0) io::ThrowSystemError(errno, folder);
   const auto refuse = [&](const std::string& why) {
-    throw Failure(error_number::kPermissionDenied, "The working folder " + root.string() + " " +
-                                                       why + "; remove it and start again");
+    throw Failure(error_number::kPermissionDenied,
+                  "The folder " + folder.string() + " " + why + "; remove it and start again");
   };
   if (S_ISLNK(st.st_mode)) refuse("is a symbolic link");
   if (!S_ISDIR(st.st_mode)) refuse("is not a folder");
-  if (st.st_uid != uid) refuse("belongs to another user");
+  if (st.st_uid != ::getuid()) refuse("belongs to another user");
   if ((st.st_mode & 077) != 0) refuse("is open to other users");
+}
+
+// An absolute path from the environment variable name, else nullopt: the base
+// directory rules ignore relative values.
+std::optional<fs::path> AbsolutePathFromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || *value != '/') return std::nullopt;
+  return fs::path(value);
+}
+
+fs::path HomeFolder() {
+  if (auto home = AbsolutePathFromEnvironment("HOME")) return *home;
+  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
+    return fs::path(user->pw_dir);
+  throw Failure(error_number::kPathNotFound, "The home folder is not known");
+}
+
+// Creates folder and its missing parents with mode 0700, as the base
+// directory rules ask of the folders a program makes.
+void CreateFolders(const fs::path& folder) {
+  std::string path;
+  for (const fs::path& part : folder) {
+    path = (fs::path(path) / part).string();
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) io::ThrowSystemError(errno, path);
+  }
+}
+
+}  // namespace
+
+fs::path PrivateWorkRoot() {
+  const fs::path root = TempFolder() / ("pivolane-" + std::to_string(::getuid()));
+  EnsurePrivateFolder(root);
   return root;
+}
+
+fs::path UpdateFolder() {
+  const fs::path cache =
+      AbsolutePathFromEnvironment("XDG_CACHE_HOME").value_or(HomeFolder() / ".cache");
+  CreateFolders(cache / "pivolane");
+  const fs::path folder = cache / "pivolane" / "update";
+  EnsurePrivateFolder(folder);
+  return folder;
 }
 
 fs::path OwnProgramFile() {
   // The link itself, not the name it shows: it stays valid when the file is
   // renamed or removed while the program runs.
   return fs::path("/proc/self/exe");
+}
+
+fs::path ProgramFolder() {
+  std::error_code ec;
+  const fs::path program = fs::read_symlink(OwnProgramFile(), ec);
+  if (ec) io::ThrowSystemError(ec.value(), OwnProgramFile());
+  return program.parent_path();
 }
 
 std::string LocaleLanguageName() {
