@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,12 @@ std::string LocaleLanguageName();
 // Starts program with args in a process of its own that outlives this one;
 // does not wait for it. False when it could not be started.
 bool StartDetached(const fs::path& program, const std::vector<std::string>& args);
+
+// Runs beforeEnd on a thread of its own when the process is asked to end
+// (SIGTERM, SIGINT, SIGHUP), then lets the request end the process as if
+// nothing had caught it. A request that the process was started to ignore
+// (nohup) stays ignored. Only the first call counts.
+void OnEndRequest(std::function<void()> beforeEnd);
 
 // The process's file mode creation mask.
 unsigned CurrentUmask();
