@@ -2,6 +2,7 @@
 
 #include "common/format/document.h"
 #include "common/format/extraction.h"
+#include "common/format/self_running.h"
 #include "tests/common/test_support.h"
 
 namespace pivolane::format {
@@ -72,6 +73,49 @@ TEST_F(ExtractionTest, DuplicateTitlesAskAndTheAnswerDecides) {
     EXPECT_EQ(fs::exists(dir_ / "out" / "other"), answer != OverwriteAnswer::kStop);
   }
 }
+
+// The three writers of user files, each replacing target.
+struct Writer {
+  const char* name;
+  void (*write)(const fs::path& target, const std::vector<SlideSource>& slides);
+};
+
+void PrintTo(const Writer& w, std::ostream* out) {
+  *out << w.name;
+}
+
+class ReplacingWriterTest : public ExtractionTest, public ::testing::WithParamInterface<Writer> {};
+
+TEST_P(ReplacingWriterTest, AnotherNameOfTheReplacedFileKeepsItsBytes) {
+  testing::WriteText(dir_ / "out" / "target", "precious backup");
+  fs::create_hard_link(dir_ / "out" / "target", dir_ / "backup");
+  GetParam().write(dir_ / "out" / "target", {{"target", Picture("1", 50, 1)}});
+  EXPECT_EQ(
+      testing::ReadBytes(dir_ / "backup"),
+      testing::Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's', ' ', 'b', 'a', 'c', 'k', 'u', 'p'}));
+  EXPECT_NE(testing::ReadBytes(dir_ / "out" / "target"), testing::ReadBytes(dir_ / "backup"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, ReplacingWriterTest,
+    ::testing::Values(
+        Writer{"Save",
+               [](const fs::path& target, const std::vector<SlideSource>& slides) {
+                 SaveDocumentFile(target, slides, {}, {"", 1}, 0);
+               }},
+        Writer{"Build",
+               [](const fs::path& target, const std::vector<SlideSource>& slides) {
+                 BuildSelfRunningShowFile(target, slides, {}, {"", 1}, testing::Bytes(64, 1));
+               }},
+        Writer{"Extract",
+               [](const fs::path& target, const std::vector<SlideSource>& slides) {
+                 const fs::path show = target.parent_path().parent_path() / "s.pvl";
+                 SaveDocumentFile(show, slides, {}, {"", 1}, 0);
+                 ShowFile opened = ShowFile::Open(show);
+                 ExtractPictures(opened, target.parent_path(),
+                                 [](const std::string&) { return OverwriteAnswer::kReplace; });
+               }}),
+    [](const ::testing::TestParamInfo<Writer>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace pivolane::format

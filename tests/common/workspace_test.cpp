@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -240,17 +241,87 @@ TEST(FileErrors, SystemErrorsBecomeClassicNumbers) {
   io::testing::SetWriteBudget(std::nullopt);
 }
 
-TEST(ReplaceFile, TheFormerFileIsWipedAndTheNewOneTakesItsPlace) {
-  testing::ScratchFolder dir;
-  testing::WriteText(dir / "doc.pvl", "old secret");
-  fs::create_hard_link(dir / "doc.pvl", dir / "witness");
-  io::File part = CreateFileBeside(dir / "doc.pvl");
-  part.Append(std::vector<std::uint8_t>{'n', 'e', 'w'});
-  part.Close();
-  ReplaceFile(part.path(), dir / "doc.pvl");
-  EXPECT_EQ(ReadBytes(dir / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
-  EXPECT_EQ(ReadBytes(dir / "witness"), testing::Bytes(10, '0'));
+// Replacing, with unnamed files (GetParam) or on a file system without them.
+class ReplacingTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { io::testing::SetUnnamedFilesAvailable(GetParam()); }
+  void TearDown() override { io::testing::SetUnnamedFilesAvailable(true); }
+  static void WriteText(const fs::path& target, const std::string& text) {
+    WriteFileReplacing(target, [&](io::File& out) {
+      out.Append(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    });
+  }
+  std::vector<fs::path> Names() const {
+    std::vector<fs::path> names;
+    for (const auto& e : fs::directory_iterator(dir_.path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  testing::ScratchFolder dir_;
+};
+
+TEST_P(ReplacingTest, FormerBytesAreWipedOnlyWhenNoOtherNameLinksToThem) {
+  testing::WriteText(dir_ / "doc.pvl", "old secret");
+  fs::create_hard_link(dir_ / "doc.pvl", dir_ / "backup.pvl");
+  WriteText(dir_ / "doc.pvl", "new");
+  EXPECT_EQ(ReadBytes(dir_ / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
+  EXPECT_EQ(ReadBytes(dir_ / "backup.pvl"),
+            testing::Bytes({'o', 'l', 'd', ' ', 's', 'e', 'c', 'r', 'e', 't'}));
+  // Without another name, what still reaches the former bytes sees them wiped.
+  const io::File reader(dir_ / "backup.pvl", io::OpenMode::kRead);
+  WriteText(dir_ / "backup.pvl", "newer");
+  testing::Bytes former(10);
+  reader.ReadAt(0, former);
+  EXPECT_EQ(former, testing::Bytes(10, '0'));
+  EXPECT_EQ(Names(), (std::vector<fs::path>{"backup.pvl", "doc.pvl"}));
 }
+
+TEST_P(ReplacingTest, SymbolicLinksAreKeptAndTheFileTheyReachIsWritten) {
+  fs::create_directory(dir_ / "real");
+  testing::WriteText(dir_ / "real" / "doc.pvl", "old");
+  fs::create_symlink("real/doc.pvl", dir_ / "link.pvl");
+  fs::create_symlink(dir_ / "link.pvl", dir_ / "chain.pvl");
+  fs::create_symlink("real/new.pvl", dir_ / "dangling.pvl");
+  WriteText(dir_ / "chain.pvl", "new");
+  WriteText(dir_ / "dangling.pvl", "made");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "chain.pvl"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.pvl"));
+  EXPECT_EQ(ReadBytes(dir_ / "real" / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
+  EXPECT_EQ(ReadBytes(dir_ / "real" / "new.pvl"), testing::Bytes({'m', 'a', 'd', 'e'}));
+  EXPECT_EQ(Names(), (std::vector<fs::path>{"chain.pvl", "dangling.pvl", "link.pvl", "real"}));
+}
+
+TEST_P(ReplacingTest, PermissionsOfTheReplacedFileAreKeptUnlessTheWriterSetsItsOwn) {
+  const auto modeOf = [](const fs::path& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return st.st_mode & 07777;
+  };
+  WriteText(dir_ / "new.pvl", "new");
+  EXPECT_EQ(modeOf(dir_ / "new.pvl"), 0666u & ~platform::CurrentUmask());
+  testing::WriteText(dir_ / "doc.pvl", "old");
+  ::chmod((dir_ / "doc.pvl").c_str(), 0640);
+  WriteText(dir_ / "doc.pvl", "new");
+  EXPECT_EQ(modeOf(dir_ / "doc.pvl"), 0640u);
+  WriteFileReplacing(dir_ / "doc.pvl", [](io::File& out) { out.SetMode(0751); });
+  EXPECT_EQ(modeOf(dir_ / "doc.pvl"), 0751u);
+}
+
+TEST_P(ReplacingTest, NamesAtTheLimitAndFailuresLeaveNothingBesideTheTarget) {
+  const std::string longest(255, 'n');
+  WriteText(dir_ / longest, "x");
+  testing::WriteText(dir_ / "doc.pvl", "old");
+  EXPECT_THROW(WriteFileReplacing(dir_ / "doc.pvl",
+                                  [](io::File&) { throw Failure(61, "No space left on device"); }),
+               Failure);
+  EXPECT_EQ(ReadBytes(dir_ / "doc.pvl"), testing::Bytes({'o', 'l', 'd'}));
+  EXPECT_EQ(Names(), (std::vector<fs::path>{"doc.pvl", longest}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReplacingTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Unnamed" : "HiddenName";
+                         });
 
 }  // namespace
 }  // namespace pivolane::workspace
