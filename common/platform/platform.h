@@ -16,9 +16,12 @@ namespace fs = std::filesystem;
 // The user's temporary folder: $TMPDIR, else /tmp.
 fs::path TempFolder();
 
-// The user's private folder for working files inside the temporary folder
-// ("pivolane-" + user id), created with mode 0700. Refused with a Failure
-// when it is a symbolic link, belongs to someone else or is open to others.
+// The user's private folder for working files, created with mode 0700:
+// "pivolane" in $XDG_RUNTIME_DIR when that names a folder of this user closed
+// to others (on desktops it lives in memory, and nobody else can create it
+// first), else "pivolane-" + user id in the temporary folder. Refused with a
+// Failure when it is a symbolic link, belongs to someone else or is open to
+// others.
 fs::path PrivateWorkRoot();
 
 // The running program's own file.

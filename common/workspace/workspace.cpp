@@ -45,6 +45,13 @@ std::vector<CleanFailure> WipeFiles(const fs::path& folder, Pick pick) {
   }
 }
 
+// Wipes every file of folder and removes it.
+void WipeFolderAway(const fs::path& folder) {
+  WipeFiles(folder, [](const fs::path&) { return true; });
+  std::error_code ec;
+  fs::remove(folder, ec);  // fails harmlessly while files remain
+}
+
 }  // namespace
 
 void OverwriteAndClose(io::File& file) {
@@ -101,6 +108,9 @@ Workspace Workspace::OpenIn(const fs::path& root, const std::string& role) {
   WipeLeftoverWorkFolders(root);
   return Workspace(platform::LockedFolder::Create(root, role + "-"));
 }
+
+Workspace::Workspace(platform::LockedFolder lock)
+    : lock_(std::move(lock)), cleanup_([folder = lock_.path()] { WipeFolderAway(folder); }) {}
 
 Workspace::~Workspace() {
   if (lock_.path().empty()) return;  // moved from

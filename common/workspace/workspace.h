@@ -11,6 +11,7 @@
 
 #include "common/io/file.h"
 #include "common/platform/platform.h"
+#include "common/workspace/end_cleanup.h"
 
 namespace pivolane::workspace {
 
@@ -73,15 +74,17 @@ class Workspace {
 
   Workspace(Workspace&&) = default;
   Workspace& operator=(Workspace&&) = default;
-  // Wipes what is left and removes the folder.
+  // Wipes what is left and removes the folder. So does an end of the
+  // program that skips this (see CleanUpAtAnyEnd).
   ~Workspace();
 
   const fs::path& folder() const { return lock_.path(); }
   fs::path File(std::string_view name) const { return folder() / name; }
 
  private:
-  explicit Workspace(platform::LockedFolder lock) : lock_(std::move(lock)) {}
+  explicit Workspace(platform::LockedFolder lock);
   platform::LockedFolder lock_;
+  EndCleanup cleanup_;
 };
 
 // Wipes the work folders in root whose program no longer runs.

@@ -7,10 +7,12 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
 #include "common/errors.h"
 #include "common/io/file.h"
 #include "common/platform/platform.h"
+#include "common/workspace/end_cleanup.h"
 #include "common/workspace/workspace.h"
 #include "tests/common/test_support.h"
 
@@ -129,19 +131,37 @@ TEST(NextWorkingFileName, SkipsNumbersWhoseFileExists) {
   EXPECT_EQ(NextWorkingFileName(dir.path(), counter), dir / "PivolaneImg4.tmp");
 }
 
+// Keeps an environment variable's value, to give it back at the end.
+class SavedVariable {
+ public:
+  explicit SavedVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) value_ = value;
+  }
+  ~SavedVariable() {
+    if (value_) {
+      ::setenv(name_, value_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> value_;
+};
+
+// The root in the temporary folder: no runtime folder.
 class WorkFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = std::getenv("TMPDIR");
     ::setenv("TMPDIR", dir_.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (saved_) ::setenv("TMPDIR", saved_->c_str(), 1);
+    ::unsetenv("XDG_RUNTIME_DIR");
   }
   fs::path Root() const { return dir_ / ("pivolane-" + std::to_string(::getuid())); }
 
   testing::ScratchFolder dir_;
-  std::optional<std::string> saved_;
+  SavedVariable tmpdir_{"TMPDIR"};
+  SavedVariable runtime_{"XDG_RUNTIME_DIR"};
 };
 
 TEST_F(WorkFolderTest, TheRootIsPrivateToItsUser) {
@@ -150,6 +170,41 @@ TEST_F(WorkFolderTest, TheRootIsPrivateToItsUser) {
   struct stat st {};
   ASSERT_EQ(::stat(root.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(WorkFolderTest, TheRootLivesInTheRuntimeFolderOnlyWhenThatIsPrivate) {
+  const fs::path runtime = dir_ / "runtime";
+  const struct {
+    const char* why;
+    std::function<std::string()> prepare;  // gives XDG_RUNTIME_DIR
+    bool inRuntime;
+  } cases[] = {
+      {"private", [&] { return runtime.string(); }, true},
+      {"open to others",
+       [&] {
+         fs::permissions(runtime, fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+         return runtime.string();
+       },
+       false},
+      {"a link",
+       [&] {
+         fs::create_directory_symlink(runtime, dir_ / "link");
+         return (dir_ / "link").string();
+       },
+       false},
+      {"relative", [] { return std::string("runtime"); }, false},
+      {"missing", [&] { return (dir_ / "none").string(); }, false},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(runtime);
+    fs::remove(dir_ / "link");
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", c.prepare().c_str(), 1);
+    EXPECT_EQ(platform::PrivateWorkRoot(), c.inRuntime ? runtime / "pivolane" : Root()) << c.why;
+  }
 }
 
 TEST_F(WorkFolderTest, ARootThatIsALinkOrOpenToOthersIsRefused) {
@@ -321,6 +376,78 @@ TEST_P(ReplacingTest, NamesAtTheLimitAndFailuresLeaveNothingBesideTheTarget) {
 INSTANTIATE_TEST_SUITE_P(Files, ReplacingTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? "Unnamed" : "HiddenName";
+                         });
+
+// How a program ends while it holds a work folder and writes a file: by a
+// signal (0: exit() from inside, as Qt does when the display is gone).
+struct EndCase {
+  const char* name;
+  int signal;
+  bool unnamedFiles;
+};
+
+void PrintTo(const EndCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class EndTest : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndTest, NothingIsLeftOfTheWorkFolderOrThePartialFile) {
+  const EndCase& c = GetParam();
+  testing::ScratchFolder dir;
+  if (c.unnamedFiles && !io::File::CreateUnnamedBeside(dir / "probe")) {
+    GTEST_SKIP() << "no unnamed files on this file system";
+  }
+  fs::create_directory(dir / "root");
+  fs::permissions(dir / "root", fs::perms::owner_all);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    try {
+      CleanUpAtAnyEnd();
+      io::testing::SetUnnamedFilesAvailable(c.unnamedFiles);
+      const Workspace work = Workspace::OpenIn(dir / "root", "editor");
+      testing::WriteText(work.File("PivolaneImg1.tmp"), "deciphered");
+      WriteFileReplacing(dir / "show.exe", [&](io::File& out) {
+        out.Append(std::vector<std::uint8_t>(1000, 7));
+        if (::write(ready[1], "r", 1) != 1 || c.signal == 0) std::exit(1);
+        for (;;) ::pause();
+      });
+    } catch (...) {
+    }
+    ::_exit(3);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  if (c.signal != 0) ::kill(child, c.signal);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  if (c.signal != 0) {
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), c.signal);
+  } else {
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+  }
+  std::vector<fs::path> left;
+  for (const auto& e : fs::recursive_directory_iterator(dir.path())) left.push_back(e.path());
+  // Nothing catches SIGKILL: its work folder waits for the next start.
+  if (c.signal == SIGKILL) {
+    std::erase_if(left, [&](const fs::path& p) { return p.parent_path() != dir.path(); });
+  }
+  EXPECT_EQ(left, std::vector<fs::path>{dir / "root"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, EndTest,
+                         ::testing::Values(EndCase{"Term", SIGTERM, false},
+                                           EndCase{"Int", SIGINT, true},
+                                           EndCase{"Hup", SIGHUP, false}, EndCase{"Exit", 0, false},
+                                           EndCase{"Kill", SIGKILL, true}),
+                         [](const ::testing::TestParamInfo<EndCase>& info) {
+                           return info.param.name;
                          });
 
 }  // namespace
