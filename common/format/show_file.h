@@ -45,6 +45,10 @@ class ShowFile {
   std::uint64_t payloadOffset() const { return payloadOffset_; }
   std::uint64_t payloadLength() const { return payloadLength_; }
 
+  // True when path names the very file the show is read from (links
+  // followed), under any of its names.
+  bool IsReadFrom(const fs::path& path) const { return file_.IsSameFileAs(path); }
+
   bool HasPassword() const { return header_.HasPassword(); }
   // For a show with a password: throws error 102 when its cipher version is
   // not 1 (a newer scheme); true when password (code page 1252) matches the

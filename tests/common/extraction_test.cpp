@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/errors.h"
 #include "common/format/document.h"
 #include "common/format/extraction.h"
 #include "common/format/self_running.h"
@@ -8,15 +9,26 @@
 namespace pivolane::format {
 namespace {
 
-TEST(SafeFileNameForTitle, TitlesNeverBecomePaths) {
+TEST(SafeFileNameForTitle, TitlesNeverBecomePathsHiddenFilesOrOverlongNames) {
   EXPECT_EQ(SafeFileNameForTitle("plage.jpg", 1), "plage.jpg");
-  EXPECT_EQ(SafeFileNameForTitle("../../etc/passwd", 2), ".._.._etc_passwd");
+  EXPECT_EQ(SafeFileNameForTitle("../../etc/passwd", 2), "_._.._etc_passwd");
   EXPECT_EQ(SafeFileNameForTitle("/abs", 3), "_abs");
   EXPECT_EQ(SafeFileNameForTitle(std::string("a\0b", 3), 4), "a_b");
   EXPECT_EQ(SafeFileNameForTitle("", 5), "slide5");
   EXPECT_EQ(SafeFileNameForTitle(".", 6), "slide6");
   EXPECT_EQ(SafeFileNameForTitle("..", 7), "slide7");
-  EXPECT_EQ(SafeFileNameForTitle("...", 8), "...");
+  EXPECT_EQ(SafeFileNameForTitle("...", 8), "_..");
+  EXPECT_EQ(SafeFileNameForTitle(".bashrc", 9), "_bashrc");
+  // 128 characters of two and three bytes: cut to 255 bytes, never inside one.
+  std::string e;
+  std::string euro;
+  for (int i = 0; i < 128; ++i) {
+    e += "\xC3\xA9";
+    euro += "\xE2\x82\xAC";
+  }
+  EXPECT_EQ(SafeFileNameForTitle(e, 10), e.substr(0, 254));
+  EXPECT_EQ(SafeFileNameForTitle(euro, 11), euro.substr(0, 255));
+  EXPECT_EQ(SafeFileNameForTitle("a" + euro, 12), "a" + euro.substr(0, 252));
 }
 
 class ExtractionTest : public ::testing::Test {
@@ -30,16 +42,22 @@ class ExtractionTest : public ::testing::Test {
 };
 
 TEST_F(ExtractionTest, HostileTitlesStayInsideTheChosenFolder) {
-  SaveDocumentFile(
-      dir_ / "s.pvl",
-      {{"../escape", Picture("1", 5, 1)}, {"", Picture("2", 6, 2)}, {"..", Picture("3", 7, 3)}}, {},
-      {"", 1}, 0);
+  std::string longest;  // 128 characters, 256 bytes in UTF-8
+  for (int i = 0; i < 128; ++i) longest += "\xC3\xA9";
+  SaveDocumentFile(dir_ / "s.pvl",
+                   {{"../escape", Picture("1", 5, 1)},
+                    {"", Picture("2", 6, 2)},
+                    {"..", Picture("3", 7, 3)},
+                    {longest, Picture("4", 8, 4)}},
+                   {}, {"", 1}, 0);
   ShowFile show = ShowFile::Open(dir_ / "s.pvl");
   const ExtractionResult result = ExtractPictures(
       show, dir_ / "out", [](const std::string&) { return OverwriteAnswer::kStop; });
   EXPECT_TRUE(result.completed);
-  EXPECT_EQ(result.written, 3);
-  EXPECT_EQ(testing::ReadBytes(dir_ / "out" / ".._escape"), testing::ReadBytes(dir_ / "1"));
+  EXPECT_EQ(result.written, 4);
+  EXPECT_EQ(testing::ReadBytes(dir_ / "out" / longest.substr(0, 254)),
+            testing::ReadBytes(dir_ / "4"));
+  EXPECT_EQ(testing::ReadBytes(dir_ / "out" / "_._escape"), testing::ReadBytes(dir_ / "1"));
   EXPECT_EQ(testing::ReadBytes(dir_ / "out" / "slide2"), testing::ReadBytes(dir_ / "2"));
   EXPECT_EQ(testing::ReadBytes(dir_ / "out" / "slide3"), testing::ReadBytes(dir_ / "3"));
   EXPECT_FALSE(fs::exists(dir_ / "escape"));
@@ -71,6 +89,30 @@ TEST_F(ExtractionTest, DuplicateTitlesAskAndTheAnswerDecides) {
               testing::ReadBytes(dir_ / std::to_string(expectedTag)));
     EXPECT_EQ(result.completed, answer != OverwriteAnswer::kStop);
     EXPECT_EQ(fs::exists(dir_ / "out" / "other"), answer != OverwriteAnswer::kStop);
+  }
+}
+
+TEST_F(ExtractionTest, APictureThatWouldReplaceTheShowItselfIsRefusedBeforeAnything) {
+  fs::create_symlink("s.pvl", dir_ / "link.pvl");
+  for (const char* name : {"s.pvl", "link.pvl", "hard.pvl"}) {
+    fs::remove(dir_ / "hard.pvl");
+    SaveDocumentFile(dir_ / "s.pvl", {{"first", Picture("1", 5, 1)}, {name, Picture("2", 6, 2)}},
+                     {}, {"", 1}, 0);
+    fs::create_hard_link(dir_ / "s.pvl", dir_ / "hard.pvl");
+    const testing::Bytes before = testing::ReadBytes(dir_ / "s.pvl");
+    ShowFile show = ShowFile::Open(dir_ / "s.pvl");
+    EXPECT_EQ(NameReplacingTheShow(show, dir_.path()), name);
+    try {
+      ExtractPictures(show, dir_.path(),
+                      [](const std::string&) { return OverwriteAnswer::kReplace; });
+      ADD_FAILURE() << name;
+    } catch (const Failure& f) {
+      EXPECT_EQ(f.number(), 55);
+      EXPECT_NE(f.description().find(name), std::string::npos) << f.description();
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "first")) << name;
+    EXPECT_EQ(testing::ReadBytes(dir_ / "s.pvl"), before);
+    EXPECT_FALSE(NameReplacingTheShow(show, dir_ / "out"));
   }
 }
 
