@@ -25,9 +25,6 @@ enum class ShowFileKind {
   kSelfRunning,  // the player's bytes, the payload, one 0x00, then the trailer
 };
 
-// A self-running show starts with the player program, an ELF file.
-ShowFileKind DetectKind(const io::File& file);
-
 // The header record of the file's trailer. A file shorter than the trailer is
 // not a show file (error 136); the tag is not checked here.
 ShowHeader ReadHeaderTrailer(const io::File& file);
@@ -37,7 +34,8 @@ class ShowFile {
   // Opens path and checks its trailer: without the "pvl" tag the file is
   // invalid (136); a payload place that lies outside the file is damaged.
   static ShowFile Open(const fs::path& path, ShowFileKind kind);
-  static ShowFile Open(const fs::path& path);  // kind from DetectKind
+  // The same, for a file of either kind: the layout that checks out decides.
+  static ShowFile Open(const fs::path& path);
 
   const fs::path& path() const { return file_.path(); }
   const ShowHeader& header() const { return header_; }
@@ -68,6 +66,15 @@ class ShowFile {
 
  private:
   ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header);
+  // Reads the file as kind: where its payload lies. A payload place that lies
+  // outside the file is damaged.
+  void UseLayout(ShowFileKind kind);
+  // Uses the layout of kind when it checks out: the payload place, the 0x00
+  // after a program's payload and, unless the show is still locked, slide
+  // entries whose pictures fill the payload exactly.
+  bool UseLayoutIfItChecksOut(ShowFileKind kind);
+  // The file begins as an ELF program does.
+  bool StartsLikeAProgram() const;
   void ReadPayload(std::uint64_t offset, std::span<std::uint8_t> data) const;
 
   io::File file_;
