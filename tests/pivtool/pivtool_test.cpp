@@ -141,6 +141,15 @@ TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAskedNorEverTheShowItself) {
   EXPECT_EQ(ReadBytes(dir_ / "x.exe"), show);
 }
 
+TEST_F(PivtoolTest, InfoEscapesTheControlCharactersOfTitles) {
+  const std::string hostile = "a\x1B[2Jb\nc\\d.jpg";
+  Picture(hostile, 10, 1);
+  ASSERT_EQ(Run({"create", Path("s.pvl"), Path(hostile)}), 0);
+  ASSERT_EQ(Run({"info", Path("s.pvl")}), 0);
+  EXPECT_NE(out_.str().find("title a\\x1B[2Jb\\x0Ac\\\\d.jpg\n"), std::string::npos) << out_.str();
+  EXPECT_EQ(out_.str().find('\x1B'), std::string::npos);
+}
+
 TEST_F(PivtoolTest, BuildCarriesThePlayerAndExtractTakesThePicturesBackOut) {
   Picture("a.jpg", 1000, 1);
   Picture("b.bmp", 2000, 2);
