@@ -213,7 +213,7 @@ void FrmMain::ReadCommandLine(const QString& text) {
 }
 
 void FrmMain::LayoutMainWindow() {
-  const MainLayout layout = ComputeMainLayout(mainArea_->width(), frImg_->size());
+  const MainLayout layout = ComputeMainLayout(mainArea_->size(), frImg_->size());
   tv_->setGeometry(layout.slideList);
   frImg_->ApplyLayout(layout.frame, layout.defaultPictureBox);
   statusText_->parentWidget()->setMinimumWidth(layout.statusPanelWidth);
