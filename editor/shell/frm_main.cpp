@@ -160,6 +160,7 @@ void FrmMain::SelectLanguage(Language language) {
   menu_.mnuFrancais->setChecked(language == Language::kFrench);
   menu_.mnuEnglish->setChecked(language == Language::kEnglish);
   strings_.SetLanguage(language);
+  qtTexts_.SetLanguage(language);
   settings_.SetLanguage(language);
   ApplyLanguage();
 }
