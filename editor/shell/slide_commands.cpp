@@ -123,7 +123,12 @@ void SlideCommands::DeleteSlide() {
   parts_.view.errorLabel().hide();
   parts_.rules.ApplyCountRules();
   parts_.rules.ApplySelectionRules();
-  if (parts_.list.SelectedSlide() != nullptr) ShowSelectedOrDescribe();
+  if (parts_.list.SelectedSlide() != nullptr) {
+    ShowSelectedOrDescribe();
+  } else {
+    // Nothing is left to describe: the status bar no longer names the slide.
+    parts_.display.ShowSlideStatus();
+  }
 }
 
 void SlideCommands::CopySlide() {

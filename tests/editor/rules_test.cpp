@@ -139,6 +139,7 @@ class RulesTest : public QObject {
     QCOMPARE(editor.window().slideList().Count(), 0);
     QVERIFY(editor.window().isEnabled());
     VerifyState(editor, {false, false, false, false, false, true});
+    QCOMPARE(editor.window().statusPanel().text(), QString());
   }
 
   void WithOneSlideLoopAndRandomStayReachableThroughTheMenu() {
