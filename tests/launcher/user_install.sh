@@ -30,7 +30,10 @@ grep -qx "Exec=$prefix/lib/pivolane/Pivolane %f" "$entry" || fail "$(grep ^Exec=
 [[ -f "$XDG_DATA_HOME/mime/packages/pivolane.xml" && -f "$XDG_DATA_HOME/mime/mime.cache" ]] ||
   fail "the MIME database was not updated"
 
-# What the launcher writes besides, and the user's own lines beside it.
+# What an update and the launcher write besides, and the user's own lines.
+echo "installed by an update" >"$prefix/lib/pivolane/notes.txt"
+mkdir -p "$XDG_CACHE_HOME/pivolane/update"
+echo "downloaded" >"$XDG_CACHE_HOME/pivolane/update/MAJPivolanepivedit"
 printf '[Default Applications]\ntext/plain=mine.desktop\napplication/x-pivolane=pivolane.desktop\n' \
   >"$XDG_CONFIG_HOME/mimeapps.list"
 printf '[settings]\nLangue=0\nLauncher=%s\n' "$prefix/lib/pivolane/Pivolane" \
@@ -38,7 +41,8 @@ printf '[settings]\nLangue=0\nLauncher=%s\n' "$prefix/lib/pivolane/Pivolane" \
 
 "$sources/scripts/uninstall" "$build/install_manifest_user.txt" >"$scratch.log" 2>&1 ||
   { cat "$scratch.log"; fail "uninstall failed"; }
-left=$(find "$HOME" \( -name '*ivolane*' -o -name pivedit -o -name pivtool \) -not -path "$XDG_CONFIG_HOME/Pivolane*")
+left=$(find "$HOME" \( -name '*ivolane*' -o -name pivedit -o -name pivtool -o -name notes.txt \) \
+  -not -path "$XDG_CONFIG_HOME/Pivolane*")
 [[ -z "$left" ]] || fail "left behind: $left"
 [[ "$(cat "$XDG_CONFIG_HOME/mimeapps.list")" == $'[Default Applications]\ntext/plain=mine.desktop' ]] ||
   fail "mimeapps.list: $(cat "$XDG_CONFIG_HOME/mimeapps.list")"
