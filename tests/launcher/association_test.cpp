@@ -10,13 +10,7 @@ namespace pivolane::launcher {
 namespace {
 
 namespace fs = std::filesystem;
-using pivolane::testing::ReadBytes;
 using pivolane::testing::WriteText;
-
-std::string Text(const fs::path& path) {
-  const auto bytes = ReadBytes(path);
-  return {bytes.begin(), bytes.end()};
-}
 
 class AssociationTest : public ::testing::Test {
  protected:
@@ -60,12 +54,13 @@ TEST_F(AssociationTest, TheFirstStartRegistersTheTypeAndASecondWritesNothing) {
   EXPECT_EQ(RecordedLauncher(), QFile::decodeName(launcher.c_str()));
 
   // Hand edits stay as they are.
-  WriteText(Entry(), Text(Entry()) + "# mine\n");
+  WriteText(Entry(), testing::ReadText(Entry()) + "# mine\n");
   WriteText(MimeApps(), "[Default Applications]\napplication/x-pivolane=mine.desktop\n");
-  const std::string entry = Text(Entry());
+  const std::string entry = testing::ReadText(Entry());
   RegisterAssociation(launcher);
-  EXPECT_EQ(Text(Entry()), entry);
-  EXPECT_EQ(Text(MimeApps()), "[Default Applications]\napplication/x-pivolane=mine.desktop\n");
+  EXPECT_EQ(testing::ReadText(Entry()), entry);
+  EXPECT_EQ(testing::ReadText(MimeApps()),
+            "[Default Applications]\napplication/x-pivolane=mine.desktop\n");
 }
 
 TEST_F(AssociationTest, AMovedLauncherRegistersAgainForItsNewPlace) {
@@ -74,7 +69,7 @@ TEST_F(AssociationTest, AMovedLauncherRegistersAgainForItsNewPlace) {
   fs::remove_all(before.parent_path());
   const fs::path after = Launcher("after");
   RegisterAssociation(after);
-  EXPECT_NE(Text(Entry()).find("\nExec=" + freedesktop::ExecValue(after) + "\n"),
+  EXPECT_NE(testing::ReadText(Entry()).find("\nExec=" + freedesktop::ExecValue(after) + "\n"),
             std::string::npos);
   EXPECT_EQ(RecordedLauncher(), QFile::decodeName(after.c_str()));
 }

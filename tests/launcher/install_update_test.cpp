@@ -15,15 +15,9 @@ namespace pivolane::launcher {
 namespace {
 
 namespace fs = std::filesystem;
-using pivolane::testing::ReadBytes;
 using pivolane::testing::WriteText;
 using testing::ScriptedPrompts;
 using Answer = LauncherPrompts::Answer;
-
-std::string Text(const fs::path& path) {
-  const auto bytes = ReadBytes(path);
-  return {bytes.begin(), bytes.end()};
-}
 
 unsigned Mode(const fs::path& path) {
   return static_cast<unsigned>(fs::status(path).permissions() & fs::perms::mask);
@@ -74,7 +68,7 @@ TEST_F(InstallTest, NoPendingFileCopiesNothingAndStillDeletesEveryBackup) {
   Installed("pivedit.old", "older editor");
   Installed("Pivolane.old", "older launcher");
   Install();
-  EXPECT_EQ(Text(app_ / "pivedit"), "editor");
+  EXPECT_EQ(testing::ReadText(app_ / "pivedit"), "editor");
   EXPECT_TRUE(Leftovers().empty());
   EXPECT_TRUE(prompts_.texts.empty());
 }
@@ -89,10 +83,10 @@ TEST_F(InstallTest, EveryPendingFileReplacesItsTargetKeepingItsModeAndNothingIsL
   // A new target: no backup, and the mode it had in the update folder.
   Pending("pivhelp", "help 2", 0751);
   Install();
-  EXPECT_EQ(Text(app_ / "pivedit"), "editor 2");
-  EXPECT_EQ(Text(app_ / "pivtool"), "tool 2");
-  EXPECT_EQ(Text(app_ / "readme"), "readme 2");
-  EXPECT_EQ(Text(app_ / "pivhelp"), "help 2");
+  EXPECT_EQ(testing::ReadText(app_ / "pivedit"), "editor 2");
+  EXPECT_EQ(testing::ReadText(app_ / "pivtool"), "tool 2");
+  EXPECT_EQ(testing::ReadText(app_ / "readme"), "readme 2");
+  EXPECT_EQ(testing::ReadText(app_ / "pivhelp"), "help 2");
   EXPECT_EQ(Mode(app_ / "pivedit"), 0750u);
   EXPECT_EQ(Mode(app_ / "pivtool"), 0700u);
   EXPECT_EQ(Mode(app_ / "readme"), 0644u);
@@ -125,8 +119,7 @@ std::vector<FailureCause> Causes() {
          // A running program cannot be written.
          fs::copy_file("/bin/sleep", target);
          g_running = testing::StartProgram(target, {"60"});
-         const auto bytes = ReadBytes(target);
-         return std::string(bytes.begin(), bytes.end());
+         return testing::ReadText(target);
        },
        [](const fs::path&) {
          if (g_running <= 0) return;
@@ -160,9 +153,9 @@ TEST_P(InstallFailureTest, CancelRestoresTheFirstFileLeavesTheSecondAndCleansUp)
   ASSERT_FALSE(prompts_.texts.empty());
   EXPECT_EQ(prompts_.titles[0], "Pivolane : MainQXM Install Update");
   EXPECT_EQ(prompts_.texts[0], BoxText(GetParam().number, GetParam().description));
-  EXPECT_EQ(Text(app_ / "Pivolane"), "launcher 1");
+  EXPECT_EQ(testing::ReadText(app_ / "Pivolane"), "launcher 1");
   if (fs::is_regular_file(app_ / "pivedit")) {
-    EXPECT_EQ(Text(app_ / "pivedit"), before_);
+    EXPECT_EQ(testing::ReadText(app_ / "pivedit"), before_);
   }
   EXPECT_TRUE(Leftovers().empty());
 }
@@ -174,8 +167,8 @@ TEST_P(InstallFailureTest, RetryAfterTheCauseIsRemovedCompletesTheInstallation) 
   };
   Install();
   EXPECT_EQ(prompts_.texts.size(), 1u);
-  EXPECT_EQ(Text(app_ / "Pivolane"), "launcher 2");
-  EXPECT_EQ(Text(app_ / "pivedit"), "editor 2");
+  EXPECT_EQ(testing::ReadText(app_ / "Pivolane"), "launcher 2");
+  EXPECT_EQ(testing::ReadText(app_ / "pivedit"), "editor 2");
   EXPECT_TRUE(Leftovers().empty());
 }
 
@@ -216,8 +209,8 @@ TEST_F(InstallTest, ABackupThatCannotBeDeletedNeverUndoesACompleteInstallation) 
   Install();
   ASSERT_EQ(prompts_.texts.size(), 1u);
   EXPECT_EQ(prompts_.texts[0], BoxText(70, std::strerror(EPERM)));
-  EXPECT_EQ(Text(app_ / "pivedit"), "editor 2");
-  EXPECT_EQ(Text(app_ / "pivtool"), "tool 2");
+  EXPECT_EQ(testing::ReadText(app_ / "pivedit"), "editor 2");
+  EXPECT_EQ(testing::ReadText(app_ / "pivtool"), "tool 2");
   EXPECT_EQ(Leftovers(), std::vector<std::string>{"stale.old"});
 }
 

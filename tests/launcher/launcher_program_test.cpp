@@ -13,13 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using pivolane::testing::ReadBytes;
 using pivolane::testing::WriteText;
-
-std::string Text(const fs::path& path) {
-  const auto bytes = ReadBytes(path);
-  return {bytes.begin(), bytes.end()};
-}
 
 class LauncherProgramTest : public ::testing::Test {
  protected:
@@ -70,8 +64,8 @@ TEST_F(LauncherProgramTest, AnInstallationCutShortIsCompletedAtTheNextStart) {
   ASSERT_EQ(::waitpid(first, nullptr, WNOHANG), 0) << "the launcher did not wait at the box";
   ::kill(first, SIGKILL);
   ::waitpid(first, nullptr, 0);
-  EXPECT_EQ(Text(app / "a"), "a 2");
-  EXPECT_EQ(Text(app / "a.old"), "a 1");
+  EXPECT_EQ(testing::ReadText(app / "a"), "a 2");
+  EXPECT_EQ(testing::ReadText(app / "a.old"), "a 1");
   EXPECT_TRUE(fs::exists(update / "MAJPivolaneb"));
   EXPECT_FALSE(fs::exists(record_));
 
@@ -79,8 +73,8 @@ TEST_F(LauncherProgramTest, AnInstallationCutShortIsCompletedAtTheNextStart) {
   ASSERT_TRUE(testing::WaitForExit(testing::StartProgram(launcher, {})));
   ::unsetenv("QT_QPA_PLATFORM");
   EXPECT_EQ(testing::WaitForText(record_), "0|");
-  EXPECT_EQ(Text(app / "a"), "a 2");
-  EXPECT_EQ(Text(app / "b"), "b 2");
+  EXPECT_EQ(testing::ReadText(app / "a"), "a 2");
+  EXPECT_EQ(testing::ReadText(app / "b"), "b 2");
   EXPECT_TRUE(fs::is_empty(update));
   EXPECT_FALSE(fs::exists(app / "a.old"));
 }

@@ -75,12 +75,16 @@ void WriteStandInEditor(const fs::path& folder, const fs::path& record) {
   fs::permissions(editor, fs::perms::owner_all);
 }
 
+std::string ReadText(const fs::path& path) {
+  const auto bytes = pivolane::testing::ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
 std::string WaitForText(const fs::path& path) {
   for (auto waited = 0ms; waited < 10s && !fs::exists(path); waited += 10ms) {
     std::this_thread::sleep_for(10ms);
   }
-  std::ifstream in(path);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return fs::exists(path) ? ReadText(path) : std::string();
 }
 
 CommandResult RunCommand(const std::vector<std::string>& words) {

@@ -43,6 +43,9 @@ class ScratchHome {
 // record once it has started.
 void WriteStandInEditor(const fs::path& folder, const fs::path& record);
 
+// The whole text of path.
+std::string ReadText(const fs::path& path);
+
 // The text of path once it exists; empty after 10 s without it.
 std::string WaitForText(const fs::path& path);
 
