@@ -20,9 +20,9 @@ constexpr int kNameAttempts = 20;
 
 fs::path HiddenNameBeside(const fs::path& target) {
   const auto tag = static_cast<unsigned>(platform::RandomUnit() * 1e9);
-  const std::string_view stem =
-      text::CutAtCharacter(target.filename().string(), kNameBytesRepeated);
-  return target.parent_path() / ("." + std::string(stem) + "." + std::to_string(tag) + ".part");
+  const std::string name = target.filename().string();
+  const std::string stem(text::CutAtCharacter(name, kNameBytesRepeated));
+  return target.parent_path() / ("." + stem + "." + std::to_string(tag) + ".part");
 }
 
 bool IsRegularFile(const fs::path& path) {
