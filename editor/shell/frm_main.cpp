@@ -14,6 +14,7 @@
 #include "editor/shell/close_request.h"
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
+#include "editor/shell/frm_about.h"
 #include "editor/shell/start_language.h"
 #include "editor/shell/view_geometry.h"
 
@@ -106,6 +107,7 @@ void FrmMain::ConnectCommands() {
   }
   connect(menu_.mnuFrancais, &QAction::triggered, this, &FrmMain::SelectFrench);
   connect(menu_.mnuEnglish, &QAction::triggered, this, &FrmMain::SelectEnglish);
+  connect(menu_.mnuApropos, &QAction::triggered, this, &FrmMain::ShowAbout);
   connect(&toolbar_->bar(), &QToolBar::actionTriggered, this,
           [this](QAction* button) { DispatchToolbarButton(button->objectName()); });
 
@@ -186,6 +188,11 @@ void FrmMain::DispatchToolbarButton(const QString& key) {
 void FrmMain::OnOptionToggled() {
   document_.documentModified = true;
   rules_->SyncOptionButtons();
+}
+
+void FrmMain::ShowAbout() {
+  FrmAbout about(strings_, prompts_, this);
+  about.exec();
 }
 
 void FrmMain::CleanWorkFolder() {

@@ -105,6 +105,7 @@ class FrmMain : public QMainWindow {
   void LayoutMainWindow();
   void ReadCommandLine(const QString& text);
   void OnOptionToggled();
+  void ShowAbout();
   void Unload();
   // The window's own keys act only while no control inside has the focus.
   bool HasOwnFocus() const;
