@@ -64,6 +64,7 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
   builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
   extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
+  pictureCopy_ = std::make_unique<PictureFolderCopy>(*this, *tv_, strings_, prompts_);
   openDocument_ = [this](const QString& path) { documents_->OpenDocument(path); };
   ConnectCommands();
   resize(kInitialSize);
@@ -93,6 +94,8 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuCreerExe, &QAction::triggered, this, [this] { builder_->mnuCreerExe_Click(); });
   connect(menu_.mnuExtraireImagesExe, &QAction::triggered, this,
           [this] { extraction_->mnuExtraireImagesExe_Click(); });
+  connect(menu_.mnuEnregImages, &QAction::triggered, this,
+          [this] { pictureCopy_->SavePicturesToFolder(document_.docFolder); });
   connect(menu_.mnuQuit, &QAction::triggered, this, &QWidget::close);
   connect(menu_.mnuCouper, &QAction::triggered, this, [this] { slides_->CutSlide(); });
   connect(menu_.mnuCopier, &QAction::triggered, this, [this] { slides_->CopySlide(); });

@@ -22,6 +22,7 @@
 #include "editor/shell/delay_control.h"
 #include "editor/shell/main_menu.h"
 #include "editor/shell/main_toolbar.h"
+#include "editor/shell/picture_folder_copy.h"
 #include "editor/shell/prompts.h"
 #include "editor/shell/settings.h"
 #include "editor/shell/slide_commands.h"
@@ -136,6 +137,7 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<ShowBuilder> builder_;
   std::unique_ptr<PictureExtraction> extraction_;
+  std::unique_ptr<PictureFolderCopy> pictureCopy_;
 };
 
 }  // namespace pivolane::editor
