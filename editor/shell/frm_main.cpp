@@ -64,6 +64,8 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
   builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
   extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
+  preview_ = std::make_unique<PreviewCommand>(PreviewCommand::Parts{*this, *tv_, menu_, *delay_},
+                                              strings_);
   pictureCopy_ = std::make_unique<PictureFolderCopy>(*this, *tv_, strings_, prompts_);
   openDocument_ = [this](const QString& path) { documents_->OpenDocument(path); };
   ConnectCommands();
@@ -108,6 +110,8 @@ void FrmMain::ConnectCommands() {
        {menu_.mnuEnBoucle, menu_.mnuAleatoire, menu_.mnuAfficherTitre, menu_.mnuMotDePasse}) {
     connect(option, &QAction::triggered, this, &FrmMain::OnOptionToggled);
   }
+  connect(menu_.mnuVisionner, &QAction::triggered, this,
+          [this] { preview_->mnuVisionner_Click(); });
   connect(menu_.mnuFrancais, &QAction::triggered, this, &FrmMain::SelectFrench);
   connect(menu_.mnuEnglish, &QAction::triggered, this, &FrmMain::SelectEnglish);
   connect(menu_.mnuApropos, &QAction::triggered, this, &FrmMain::ShowAbout);

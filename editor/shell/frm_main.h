@@ -16,6 +16,7 @@
 #include "editor/document/document_dialogs.h"
 #include "editor/document/document_state.h"
 #include "editor/icons/icon_library.h"
+#include "editor/preview/preview_command.h"
 #include "editor/selfrun/picture_extraction.h"
 #include "editor/selfrun/show_builder.h"
 #include "editor/shell/command_rules.h"
@@ -85,6 +86,7 @@ class FrmMain : public QMainWindow {
   SlideDisplay& display() { return *display_; }
   SlideCommands& slides() { return *slides_; }
   DocumentCommands& documents() { return *documents_; }
+  PreviewCommand& preview() { return *preview_; }
   // The open and save-as dialogs that documents and self-running shows share.
   DocumentDialogs& dialogs() { return dlgCommonDialog_; }
   // The password of the current show and the key-stream start, for the run.
@@ -137,6 +139,7 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<ShowBuilder> builder_;
   std::unique_ptr<PictureExtraction> extraction_;
+  std::unique_ptr<PreviewCommand> preview_;
   std::unique_ptr<PictureFolderCopy> pictureCopy_;
 };
 
