@@ -20,6 +20,8 @@ struct SettingNames {
   static constexpr const char* kLanguage = "Langue";
   static constexpr const char* kAutoUpdate = "Autoupdate";
   static constexpr int kAutoUpdateDefault = 1;
+  // The launcher's program file as it last registered the document type.
+  static constexpr const char* kLauncher = "Launcher";
 };
 
 class EditorSettings {
