@@ -305,7 +305,7 @@ class DocumentTest : public QObject {
     editor.prompts.newPasswords = {QString("pw")};
     const QString path = SaveNewShow(editor, "newer.pvl");
     QByteArray bytes = Contents(path);
-    bytes[bytes.size() - 156 + 153] = 2;  // CipherVersion
+    bytes[bytes.size() - 156 + 153] = 3;  // CipherVersion
     WriteBytes(path, bytes);
 
     OpenThroughTheDialog(editor, path);

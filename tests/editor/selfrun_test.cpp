@@ -379,7 +379,7 @@ class SelfRunTest : public QObject {
     UsePassword(editor);
     editor.prompts.newPasswords = {QString("pw")};
     Build(editor, shows + "/newer.exe");
-    RewriteHeader(shows + "/newer.exe", [](format::ShowHeader& h) { h.CipherVersion = 2; });
+    RewriteHeader(shows + "/newer.exe", [](format::ShowHeader& h) { h.CipherVersion = 3; });
     const QStringList before = NamesIn(shows);
     editor.prompts.messages.clear();
 

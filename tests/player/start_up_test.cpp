@@ -191,7 +191,7 @@ TEST_F(StartUpTest, DamagedOrHostileShowsAreInvalidAndNeverReadOutsideTheFile) {
 
   // A newer cipher scheme cannot be read, even with the right password.
   const std::filesystem::path newerCipher = Show("Sésame");
-  Patch(newerCipher, kHeaderAt + 153, {2, 0});
+  Patch(newerCipher, kHeaderAt + 153, {3, 0});
   ExpectInvalid(newerCipher, "Sésame");
 }
 
