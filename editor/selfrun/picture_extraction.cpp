@@ -50,6 +50,9 @@ void PictureExtraction::mnuExtraireImagesExe_Click() {
   try {
     result = format::ExtractPictures(*show, folder, askOverwrite);
   } catch (const Failure& failure) {
+    // A sealed picture that does not pass its check: the show is damaged.
+    if (failure.number() == error_number::kPastEndOfFile)
+      return ShowReadFailure(failure, sourcePath);
     prompts_.Ask(DiskFailureMessage(strings_, " (Proc 106)", folder, failure.number(),
                                     failure.description()));
     return;
@@ -80,6 +83,8 @@ bool PictureExtraction::Unlock(format::ShowFile& show) {
   std::optional<std::string> password = cipher::EncodeTypedPassword(typed->toStdString());
   if (password) {
     const ForgetOnExit forget(*password);
+    // A strong show's key derivation takes a moment.
+    const BusyScope busy(window_);
     if (show.Unlock(*password)) return true;
   }
   prompts_.Ask(WrongPasswordMessage(strings_));

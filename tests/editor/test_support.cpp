@@ -153,6 +153,12 @@ QStringList EditorHarness::Titles() const {
   return titles;
 }
 
+void EditorHarness::UseStrongEncryption() {
+  window_->document().kdfLimits = cipher::kMinimumKdfLimits;
+  window_->menu().mnuChiffrementFort->trigger();
+  QVERIFY(window_->menu().mnuChiffrementFort->isChecked());
+}
+
 QStringList EditorHarness::Keys() const {
   QStringList keys;
   for (int i = 1; i <= window_->slideList().Count(); ++i) {

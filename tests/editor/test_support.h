@@ -87,6 +87,9 @@ class EditorHarness {
   void AddPictureCount(int count);
   QStringList Titles() const;
   QStringList Keys() const;
+  // Ticks "Strong encryption" (the password option must be on) and makes its
+  // key derivation the cheapest, so that tests stay fast.
+  void UseStrongEncryption();
   QAction& Button(const char* key) { return *window_->toolbar().Button(key); }
 
   QTemporaryDir root;
