@@ -131,6 +131,18 @@ check "after the wrong-password message the program ends" ends_with "$pid" 1
 answer_password "Sésame" Escape
 check "Cancel ends the program without playing" ends_with "$pid" 0
 
+# Strong encryption at its default cost: the password opens it after the
+# key derivation, and the slides play.
+"$make_show" strong.exe --titles --cipher 2 --password "Sésame" "Fort=red.jpg" "Second=blue.bmp"
+./strong.exe & pid=$!
+answer_password "Sésame" Return
+wid=$(find_window "^Fort$")
+check "the right password plays a strong show" test -n "$wid"
+[[ -n $wid ]] && keys "$wid" Right
+[[ -n $wid ]] && check "a strong show moves to its second slide" named "$wid" "Second"
+[[ -n $wid ]] && keys "$wid" Escape
+check "the strong show ends on Escape" ends_with "$pid" 0
+
 # Files that are no show, or a damaged one, say "Invalid file !".
 cp "$pivplay" bare.exe
 "$make_show" damaged.exe "x=red.jpg"
