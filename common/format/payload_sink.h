@@ -8,17 +8,21 @@
 
 namespace pivolane::format {
 
-// Takes the entry table, then every picture in show order, each in chunks
-// of ChunkSize() bytes (the last one shorter; an empty picture is one empty
-// chunk). The bytes handed over may be changed in place.
+// Takes the entry table, then every picture in show order, each in pieces
+// of at most kPayloadPieceSize bytes that start at multiples of it (an empty
+// picture is one empty piece). The bytes handed over may be changed in place.
 class PayloadSink {
  public:
   virtual ~PayloadSink() = default;
-  virtual std::size_t ChunkSize() const = 0;
   virtual void WriteTable(std::span<std::uint8_t> table) = 0;
-  // slideNumber is 1-based; chunk counts from 0 within the picture.
-  virtual void WriteChunk(std::uint32_t slideNumber, std::uint32_t chunk, bool last,
-                          std::span<std::uint8_t> bytes) = 0;
+  // slideNumber is 1-based; offset is the piece's place in the picture; last
+  // tells the picture's final piece.
+  virtual void WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
+                                 std::span<std::uint8_t> bytes, bool last) = 0;
 };
+
+// Large enough that each piece is one system call, small enough that memory
+// does not grow with the pictures.
+inline constexpr std::size_t kPayloadPieceSize = 1 << 20;
 
 }  // namespace pivolane::format

@@ -79,18 +79,16 @@ class PayloadSeal {
 };
 
 // Seals the payload on its way to the end of a file: the entry table as one
-// message, each picture in chunks of kSealedChunkSize bytes.
+// message, each picture in chunks of kSealedChunkSize bytes, a piece's
+// chunks written at once.
 class SealingSink : public PayloadSink {
  public:
   SealingSink(io::File& out, const PayloadSeal& seal) : out_(out), seal_(seal) {}
-  std::size_t ChunkSize() const override;
   void WriteTable(std::span<std::uint8_t> table) override;
-  void WriteChunk(std::uint32_t slideNumber, std::uint32_t chunk, bool last,
-                  std::span<std::uint8_t> bytes) override;
+  void WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
+                         std::span<std::uint8_t> bytes, bool last) override;
 
  private:
-  void Append(const MessageId& id, std::span<const std::uint8_t> plain);
-
   io::File& out_;
   const PayloadSeal& seal_;
   std::vector<std::uint8_t> sealed_;

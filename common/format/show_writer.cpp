@@ -48,9 +48,9 @@ class AppendingSink : public PayloadSink {
       start_ = encipher->keyStart;
     }
   }
-  std::size_t ChunkSize() const override { return io::kChunkSize; }
   void WriteTable(std::span<std::uint8_t> table) override { Write(table); }
-  void WriteChunk(std::uint32_t, std::uint32_t, bool, std::span<std::uint8_t> bytes) override {
+  void WritePicturePiece(std::uint32_t, std::uint64_t, std::span<std::uint8_t> bytes,
+                         bool) override {
     Write(bytes);
   }
 
@@ -119,19 +119,18 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
   std::vector<std::uint8_t> table = EntryTable(slides, sizes, layout);
   sink->WriteTable(table);
   // One picture file open at a time, as much of it as its entry states.
-  std::vector<std::uint8_t> buffer(sink->ChunkSize());
+  std::vector<std::uint8_t> buffer(kPayloadPieceSize);
   for (std::size_t k = 0; k < slides.size(); ++k) {
     const io::File picture(slides[k].file, io::OpenMode::kRead);
-    const std::uint64_t chunks = sizes[k] == 0 ? 1 : (sizes[k] + buffer.size() - 1) / buffer.size();
-    for (std::uint64_t c = 0; c < chunks; ++c) {
-      const std::uint64_t done = c * buffer.size();
+    std::uint64_t done = 0;
+    do {
       const auto n =
           static_cast<std::size_t>(std::min<std::uint64_t>(sizes[k] - done, buffer.size()));
-      std::span<std::uint8_t> chunk(buffer.data(), n);
-      picture.ReadAt(done, chunk);
-      sink->WriteChunk(static_cast<std::uint32_t>(k + 1), static_cast<std::uint32_t>(c),
-                       c + 1 == chunks, chunk);
-    }
+      std::span<std::uint8_t> piece(buffer.data(), n);
+      picture.ReadAt(done, piece);
+      sink->WritePicturePiece(static_cast<std::uint32_t>(k + 1), done, piece, done + n == sizes[k]);
+      done += n;
+    } while (done < sizes[k]);
   }
 }
 

@@ -208,7 +208,7 @@ class PivtoolCipherTest : public PivtoolTest, public ::testing::WithParamInterfa
 };
 
 TEST_P(PivtoolCipherTest, EveryCommandReadsWhatCreateAndBuildWrite) {
-  Picture("a.jpg", 150000, 1);
+  Picture("a.jpg", 1200000, 1);  // more than one piece of 1 MiB
   Picture("b.gif", 35, 2);
   ASSERT_EQ(Run(With({"create", Path("s.pvl"), "--password-stdin", Path("a.jpg"), Path("b.gif")}),
                 "Sésame\n"),
