@@ -21,8 +21,7 @@ class PayloadSink {
                                  std::span<std::uint8_t> bytes, bool last) = 0;
 };
 
-// Large enough that each piece is one system call, small enough that memory
-// does not grow with the pictures.
+// Small enough that memory does not grow with the pictures.
 inline constexpr std::size_t kPayloadPieceSize = 1 << 20;
 
 }  // namespace pivolane::format

@@ -100,56 +100,44 @@ void SealingSink::WriteTable(std::span<std::uint8_t> table) {
 void SealingSink::WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
                                     std::span<std::uint8_t> bytes, bool last) {
   static_assert(kPayloadPieceSize % kSealedChunkSize == 0, "pieces are whole chunks");
+  // Chunk by chunk, so that what is sealed is still in the cache when it is
+  // written.
   const std::uint64_t chunks = bytes.empty() ? 1 : SealedChunkCount(bytes.size());
-  sealed_.resize(bytes.size() + chunks * cipher::kTagLength);
-  std::size_t in = 0;
-  std::size_t out = 0;
   for (std::uint64_t c = 0; c < chunks; ++c) {
-    const std::size_t n = std::min(bytes.size() - in, kSealedChunkSize);
+    const std::span<const std::uint8_t> plain =
+        bytes.subspan(static_cast<std::size_t>(c * kSealedChunkSize),
+                      std::min<std::size_t>(bytes.size() - c * kSealedChunkSize, kSealedChunkSize));
     const MessageId id{slideNumber, static_cast<std::uint32_t>(offset / kSealedChunkSize + c),
                        last && c + 1 == chunks};
-    seal_.Seal(id, bytes.subspan(in, n), std::span(sealed_).subspan(out, n + cipher::kTagLength));
-    in += n;
-    out += n + cipher::kTagLength;
+    sealed_.resize(plain.size() + cipher::kTagLength);
+    seal_.Seal(id, plain, sealed_);
+    out_.Append(sealed_);
   }
-  out_.Append(sealed_);
 }
 
 void OpenSealedPicture(const PayloadSeal& seal, std::uint32_t slideNumber,
                        std::uint64_t storedOffset, std::uint64_t pictureSize,
                        const PayloadReader& read,
                        const std::function<void(std::span<const std::uint8_t>)>& take) {
-  // A piece of chunks at a time: one read, then one hand-over.
-  constexpr std::uint64_t kChunksPerPiece = kPayloadPieceSize / kSealedChunkSize;
   const std::uint64_t chunks = SealedChunkCount(pictureSize);
-  const auto pieceSize =
-      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kPayloadPieceSize));
-  std::vector<std::uint8_t> sealed(pieceSize + kChunksPerPiece * cipher::kTagLength);
-  std::vector<std::uint8_t> plain(pieceSize);
+  std::vector<std::uint8_t> sealed(
+      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kSealedChunkSize)) +
+      cipher::kTagLength);
+  std::vector<std::uint8_t> plain(sealed.size() - cipher::kTagLength);
   // The plain bytes are wiped however the loop ends.
   try {
     std::uint64_t at = storedOffset;
-    for (std::uint64_t first = 0; first < chunks; first += kChunksPerPiece) {
-      const std::uint64_t count = std::min(kChunksPerPiece, chunks - first);
-      const std::uint64_t done = first * kSealedChunkSize;
+    for (std::uint64_t k = 0; k < chunks; ++k) {
       const auto n = static_cast<std::size_t>(
-          std::min<std::uint64_t>(pictureSize - done, count * kSealedChunkSize));
-      const std::span<std::uint8_t> in(sealed.data(), n + count * cipher::kTagLength);
+          std::min<std::uint64_t>(pictureSize - k * kSealedChunkSize, kSealedChunkSize));
+      const std::span<std::uint8_t> in(sealed.data(), n + cipher::kTagLength);
+      const std::span<std::uint8_t> out(plain.data(), n);
       read(at, in);
-      std::size_t from = 0;
-      std::size_t to = 0;
-      for (std::uint64_t c = first; c < first + count; ++c) {
-        const std::size_t length = std::min(n - to, kSealedChunkSize);
-        const MessageId id{slideNumber, static_cast<std::uint32_t>(c), c + 1 == chunks};
-        if (!seal.Open(id, in.subspan(from, length + cipher::kTagLength),
-                       std::span(plain).subspan(to, length))) {
-          ThrowDamagedFile("the picture of slide " + std::to_string(slideNumber) +
-                           " does not pass its check");
-        }
-        from += length + cipher::kTagLength;
-        to += length;
+      if (!seal.Open({slideNumber, static_cast<std::uint32_t>(k), k + 1 == chunks}, in, out)) {
+        ThrowDamagedFile("the picture of slide " + std::to_string(slideNumber) +
+                         " does not pass its check");
       }
-      take(std::span(plain).first(n));
+      take(out);
       at += in.size();
     }
   } catch (...) {

@@ -79,8 +79,7 @@ class PayloadSeal {
 };
 
 // Seals the payload on its way to the end of a file: the entry table as one
-// message, each picture in chunks of kSealedChunkSize bytes, a piece's
-// chunks written at once.
+// message, each picture in chunks of kSealedChunkSize bytes.
 class SealingSink : public PayloadSink {
  public:
   SealingSink(io::File& out, const PayloadSeal& seal) : out_(out), seal_(seal) {}
