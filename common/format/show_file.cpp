@@ -138,6 +138,11 @@ const std::vector<SlideEntry>& ShowFile::Entries() {
   const PayloadLayout layout = PayloadLayout::Of(header_);
   const std::uint64_t tableSize = CheckedTableSize();
   const std::vector<std::uint8_t> table = ReadEntryTable(tableSize);
+  // Where a picture's stored bytes end; sizes and offsets are not negative.
+  const auto storedEnd = [&layout](const SlideEntry* e) {
+    return static_cast<std::uint64_t>(e->PictureOffset) +
+           layout.PictureSize(static_cast<std::uint64_t>(e->PictureSize));
+  };
   const auto count = static_cast<std::size_t>(header_.SlideCount);
   std::vector<SlideEntry> entries;
   entries.reserve(count);
@@ -146,18 +151,11 @@ const std::vector<SlideEntry>& ShowFile::Entries() {
         std::span<const std::uint8_t, kEntrySize>(table.data() + k * kEntrySize, kEntrySize)));
     const SlideEntry& e = entries.back();
     if (e.PictureSize < 0 || e.PictureOffset < 0 ||
-        static_cast<std::uint64_t>(e.PictureOffset) < tableSize ||
-        static_cast<std::uint64_t>(e.PictureOffset) +
-                layout.PictureSize(static_cast<std::uint64_t>(e.PictureSize)) >
-            payloadLength_) {
+        static_cast<std::uint64_t>(e.PictureOffset) < tableSize || storedEnd(&e) > payloadLength_) {
       ThrowDamagedFile("the picture of slide " + std::to_string(k + 1) + " lies outside the data");
     }
   }
   // No stored byte may belong to two pictures.
-  const auto storedEnd = [&layout](const SlideEntry* e) {
-    return static_cast<std::uint64_t>(e->PictureOffset) +
-           layout.PictureSize(static_cast<std::uint64_t>(e->PictureSize));
-  };
   std::vector<const SlideEntry*> byOffset;
   for (const SlideEntry& e : entries) {
     if (storedEnd(&e) > static_cast<std::uint64_t>(e.PictureOffset)) byOffset.push_back(&e);

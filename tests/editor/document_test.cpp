@@ -657,13 +657,7 @@ class DocumentTest : public QObject {
   void StrongShowsComeBackWholeAndKeepTheirCipherAcrossSaves() {
     EditorHarness editor;
     editor.Start();
-    // Over 64 KiB: a picture of two sealed chunks.
-    const QStringList pictures = {editor.Picture("big.bmp", {200, 120}),
-                                  editor.Picture("small.bmp", {4, 4})};
-    editor.AddPictures(pictures);
-    UsePassword(editor);
-    editor.UseStrongEncryption();
-    editor.prompts.newPasswords = {QString("Sésame")};
+    const QStringList pictures = editor.StartStrongShow("Sésame");
     const QString path = SaveNewShow(editor, "strong.pvl");
     QCOMPARE(HeaderOf(path).CipherVersion, std::int16_t{2});
     const QString out = editor.Folder("extracted");

@@ -368,12 +368,7 @@ class SelfRunTest : public QObject {
   void StrongShowGivesItsPicturesOnlyForItsPasswordAndNoneOfADamagedOne() {
     EditorHarness editor;
     editor.Start();
-    const QStringList pictures = {editor.Picture("big.bmp", {200, 120}),
-                                  editor.Picture("small.bmp", {4, 4})};
-    editor.AddPictures(pictures);
-    UsePassword(editor);
-    editor.UseStrongEncryption();
-    editor.prompts.newPasswords = {QString("Sésame")};
+    const QStringList pictures = editor.StartStrongShow("Sésame");
     const QString shows = editor.Folder("shows");
     Build(editor, shows + "/strong.exe");
     QCOMPARE(LastMessage(editor).text, kBuilt);

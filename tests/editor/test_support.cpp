@@ -159,6 +159,15 @@ void EditorHarness::UseStrongEncryption() {
   QVERIFY(window_->menu().mnuChiffrementFort->isChecked());
 }
 
+QStringList EditorHarness::StartStrongShow(const QString& password) {
+  const QStringList pictures = {Picture("big.bmp", {200, 120}), Picture("small.bmp", {4, 4})};
+  AddPictures(pictures);
+  window_->menu().mnuMotDePasse->trigger();
+  UseStrongEncryption();
+  prompts.newPasswords = {password};
+  return pictures;
+}
+
 QStringList EditorHarness::Keys() const {
   QStringList keys;
   for (int i = 1; i <= window_->slideList().Count(); ++i) {

@@ -90,6 +90,9 @@ class EditorHarness {
   // Ticks "Strong encryption" (the password option must be on) and makes its
   // key derivation the cheapest, so that tests stay fast.
   void UseStrongEncryption();
+  // A show of two pictures, the first of two sealed chunks, with the password
+  // option and strong encryption on and password as the next new password.
+  QStringList StartStrongShow(const QString& password);
   QAction& Button(const char* key) { return *window_->toolbar().Button(key); }
 
   QTemporaryDir root;
