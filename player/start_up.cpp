@@ -1,8 +1,7 @@
 #include "player/start_up.h"
 
-#include <algorithm>
-
 #include "common/cipher/password.h"
+#include "common/cipher/strong_cipher.h"
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
 #include "common/playback/playback.h"
@@ -23,10 +22,9 @@ void TakeSettings(PlayerState& state) {
   state.HasPassword = header.HasPassword();
 }
 
-// Overwrites the typed password before letting it go.
+// Wipes the typed password before letting it go.
 void Discard(std::string& password) {
-  std::fill(password.begin(), password.end(), ' ');
-  password.clear();
+  cipher::Wipe(password);
 }
 
 // One attempt: true when the typed password opens the show. The key

@@ -1,11 +1,11 @@
 #include "editor/selfrun/picture_extraction.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include <QFileInfo>
 
 #include "common/cipher/password.h"
+#include "common/cipher/strong_cipher.h"
 #include "common/format/extraction.h"
 #include "editor/document/document_messages.h"
 #include "editor/selfrun/selfrun_messages.h"
@@ -16,11 +16,11 @@ namespace pivolane::editor {
 
 namespace {
 
-// Overwrites a password when it goes out of scope, however that happens.
+// Wipes a password when it goes out of scope, however that happens.
 class ForgetOnExit {
  public:
   explicit ForgetOnExit(std::string& password) : password_(password) {}
-  ~ForgetOnExit() { std::fill(password_.begin(), password_.end(), ' '); }
+  ~ForgetOnExit() { cipher::Wipe(password_); }
   ForgetOnExit(const ForgetOnExit&) = delete;
   ForgetOnExit& operator=(const ForgetOnExit&) = delete;
 
