@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "common/version.h"
 #include "common/workspace/workspace.h"
+#include "editor/document/show_options.h"
 #include "editor/shell/busy_scope.h"
 #include "editor/shell/close_request.h"
 #include "editor/shell/command_line.h"
@@ -106,12 +107,15 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuSupprimer, &QAction::triggered, this, [this] { slides_->DeleteSlide(); });
   connect(menu_.mnuMonter, &QAction::triggered, this, [this] { slides_->MoveSlideUp(); });
   connect(menu_.mnuDescendre, &QAction::triggered, this, [this] { slides_->MoveSlideDown(); });
-  for (QAction* option :
-       {menu_.mnuEnBoucle, menu_.mnuAleatoire, menu_.mnuAfficherTitre, menu_.mnuMotDePasse}) {
+  for (QAction* option : {menu_.mnuEnBoucle, menu_.mnuAleatoire, menu_.mnuAfficherTitre,
+                          menu_.mnuMotDePasse, menu_.mnuChiffrementFort}) {
     connect(option, &QAction::triggered, this, &FrmMain::OnOptionToggled);
   }
   connect(menu_.mnuVisionner, &QAction::triggered, this,
           [this] { preview_->mnuVisionner_Click(); });
+  // The last choice is the cipher of the next new show.
+  connect(menu_.mnuChiffrementFort, &QAction::triggered, this,
+          [this](bool strong) { settings_.SetCipherVersion(strong ? 2 : 1); });
   connect(menu_.mnuFrancais, &QAction::triggered, this, &FrmMain::SelectFrench);
   connect(menu_.mnuEnglish, &QAction::triggered, this, &FrmMain::SelectEnglish);
   connect(menu_.mnuApropos, &QAction::triggered, this, &FrmMain::ShowAbout);
@@ -135,7 +139,7 @@ void FrmMain::Load(const QString& commandLine) {
   CopyMenuCaptionsToTags();
   SelectLanguage(ChooseStartLanguage(settings_, localeLanguageName_));
   autoUpdateDue_ = settings_.AutoUpdateAtStart();
-  delay_->SetValue(3);
+  ApplyShowOptions(NewShowOptions(settings_), menu_, *delay_);
   document_.StartUntitled();
   CleanWorkFolder();
   toolbar_->LoadIcons(ilIcones_);

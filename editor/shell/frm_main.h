@@ -92,6 +92,7 @@ class FrmMain : public QMainWindow {
   DocumentDialogs& dialogs() { return dlgCommonDialog_; }
   // The password of the current show and the key-stream start, for the run.
   cipher::CryptageXor& cipher() { return cipher_; }
+  const EditorSettings& settings() const { return settings_; }
   bool autoUpdateDue() const { return autoUpdateDue_; }
 
  protected:

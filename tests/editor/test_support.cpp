@@ -165,6 +165,21 @@ QStringList EditorHarness::Titles() const {
   return titles;
 }
 
+void EditorHarness::UseStrongEncryption() {
+  window_->document().kdfLimits = cipher::kMinimumKdfLimits;
+  window_->menu().mnuChiffrementFort->trigger();
+  QVERIFY(window_->menu().mnuChiffrementFort->isChecked());
+}
+
+QStringList EditorHarness::StartStrongShow(const QString& password) {
+  const QStringList pictures = {Picture("big.bmp", {200, 120}), Picture("small.bmp", {4, 4})};
+  AddPictures(pictures);
+  window_->menu().mnuMotDePasse->trigger();
+  UseStrongEncryption();
+  prompts.newPasswords = {password};
+  return pictures;
+}
+
 QStringList EditorHarness::Keys() const {
   QStringList keys;
   for (int i = 1; i <= window_->slideList().Count(); ++i) {

@@ -92,6 +92,12 @@ class EditorHarness {
   void AddPictureCount(int count);
   QStringList Titles() const;
   QStringList Keys() const;
+  // Ticks "Strong encryption" (the password option must be on) and makes its
+  // key derivation the cheapest, so that tests stay fast.
+  void UseStrongEncryption();
+  // A show of two pictures, the first of two sealed chunks, with the password
+  // option and strong encryption on and password as the next new password.
+  QStringList StartStrongShow(const QString& password);
   QAction& Button(const char* key) { return *window_->toolbar().Button(key); }
 
   QTemporaryDir root;
