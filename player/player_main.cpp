@@ -10,6 +10,8 @@
 #include "player/maximise_window.h"
 #include "player/message_box.h"
 #include "player/playback_window.h"
+#include "player/player_texts.h"
+#include "player/working_window.h"
 
 namespace pivolane::player {
 
@@ -25,6 +27,9 @@ class DialogPrompts : public StartUpPrompts {
   }
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     ShowMessageBox(text, icon);
+  }
+  void RunShowingWork(const std::function<void()>& work, std::uint8_t language) override {
+    RunWithWorkingWindow(TextsFor(language).checkingPassword, work);
   }
 };
 

@@ -54,6 +54,17 @@ bool StartDetached(const fs::path& program, const std::vector<std::string>& args
 // nullopt when it could not be started.
 std::optional<int> RunAndWait(const std::string& program, const std::vector<std::string>& args);
 
+// The log-on name of the user running the program, from the system's user
+// database; empty when it cannot be told.
+std::string UserLogonName();
+
+// What this build runs on, for the about box: "Linux (X11)".
+std::string PlatformLabel();
+
+// The desktop's system-information program: the first of a short list of
+// common ones found in a folder of PATH; nullopt when none is installed.
+std::optional<fs::path> SystemInformationProgram();
+
 // Runs beforeEnd on a thread of its own when the process is asked to end
 // (SIGTERM, SIGINT, SIGHUP), then lets the request end the process as if
 // nothing had caught it. A request that the process was started to ignore

@@ -22,6 +22,7 @@ void CommandRules::ApplyCountRules() {
   for (QMenu* submenu : {menu_.mnuAffichage, menu_.mnuDefilement}) submenu->setEnabled(n >= 1);
   menu_.mnuMonter->setEnabled(n >= 2);
   menu_.mnuDescendre->setEnabled(n >= 2);
+  EnableStrongCipher();
   view_.clickHereLabel().setVisible(n == 0);
   for (const char* key : {"Enboucle", "Aleatoire", "Affichertitre", "Crypte"}) {
     PressButton(key, false);
@@ -57,6 +58,12 @@ void CommandRules::SyncOptionButtons() {
   PressButton("Affichertitre", menu_.mnuAfficherTitre->isChecked());
   PressButton("Crypte", menu_.mnuMotDePasse->isChecked());
   ShowPadlock(menu_.mnuMotDePasse->isChecked());
+  EnableStrongCipher();
+}
+
+void CommandRules::EnableStrongCipher() {
+  menu_.mnuChiffrementFort->setEnabled(menu_.mnuMotDePasse->isEnabled() &&
+                                       menu_.mnuMotDePasse->isChecked());
 }
 
 void CommandRules::EnableButton(const char* key, bool enabled) {

@@ -53,6 +53,16 @@ void EditorSettings::SetLanguage(Language language) {
            QString::number(static_cast<int>(language)));
 }
 
+int EditorSettings::CipherVersion() const {
+  const auto value = Value(SettingNames::kReadSection, SettingNames::kCipherVersion);
+  const int version = value ? value->trimmed().toInt() : 0;
+  return version == 1 || version == 2 ? version : SettingNames::kCipherVersionDefault;
+}
+
+void EditorSettings::SetCipherVersion(int version) {
+  SetValue(SettingNames::kWriteSection, SettingNames::kCipherVersion, QString::number(version));
+}
+
 bool EditorSettings::AutoUpdateAtStart() const {
   const auto value = Value(SettingNames::kReadSection, SettingNames::kAutoUpdate);
   if (!value) return SettingNames::kAutoUpdateDefault == 1;

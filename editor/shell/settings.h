@@ -22,6 +22,9 @@ struct SettingNames {
   static constexpr int kAutoUpdateDefault = 1;
   // The launcher's program file as it last registered the document type.
   static constexpr const char* kLauncher = "Launcher";
+  // The cipher of a new show's password: 1 (XOR) or 2 (strong encryption).
+  static constexpr const char* kCipherVersion = "CipherVersion";
+  static constexpr int kCipherVersionDefault = 1;
 };
 
 class EditorSettings {
@@ -37,6 +40,10 @@ class EditorSettings {
 
   // "Autoupdate" taken as a number equals 1.
   bool AutoUpdateAtStart() const;
+
+  // "CipherVersion" as a number, 1 or 2; the default for anything else.
+  int CipherVersion() const;
+  void SetCipherVersion(int version);
 
   // Raw access, names compared without regard to case.
   std::optional<QString> Value(const QString& section, const QString& key) const;

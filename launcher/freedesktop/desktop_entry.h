@@ -1,4 +1,4 @@
-// The launcher's desktop entry, following the Desktop Entry specification.
+// The launcher's desktop entry, following the freedesktop Desktop Entry rules.
 #pragma once
 
 #include <filesystem>

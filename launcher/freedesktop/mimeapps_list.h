@@ -1,5 +1,5 @@
 // The user's choice of default applications: mimeapps.list of the MIME
-// Applications Associations specification.
+// Applications Associations rules.
 #pragma once
 
 #include <optional>

@@ -38,7 +38,7 @@ TEST_F(LauncherProgramTest, TheDesktopEntryOfAFolderWithSpacesAndQuotesStartsThe
 
   const fs::path entry = home_.data() / "applications" / "pivolane.desktop";
   EXPECT_EQ(testing::RunCommand({"desktop-file-validate", entry.string()}).status, 0);
-  // GLib reads the Exec line by the specification, as file managers do.
+  // GLib reads the Exec line by the freedesktop rules, as file managers do.
   const fs::path document = home_ / "Mes diaporamas" / "vacances d'été.pvl";
   const auto launch = testing::RunCommand({"gio", "launch", entry.string(), document.string()});
   ASSERT_EQ(launch.status, 0) << launch.output;
