@@ -11,7 +11,7 @@ std::string LocalVersionDigits() {
   return kVersionDigits;
 }
 
-std::uint64_t VersionNumber(std::string_view digits) {
+std::uint64_t WholeNumber(std::string_view digits) {
   std::uint64_t number = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
   if (error == std::errc::result_out_of_range) throw Failure(error_number::kOverflow, "Overflow");

@@ -11,9 +11,9 @@ namespace pivolane::update {
 // The running program's own digits.
 std::string LocalVersionDigits();
 
-// The digits as a whole number. Throws a Failure when they are not digits
+// Decimal digits as a whole number. Throws a Failure when they are not digits
 // (13) or too large (6).
-std::uint64_t VersionNumber(std::string_view digits);
+std::uint64_t WholeNumber(std::string_view digits);
 
 // A "." before the last two digits: 101 gives "1.01", 5 gives "0.05".
 std::string FormatVersion(std::uint64_t number);

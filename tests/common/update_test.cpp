@@ -11,6 +11,7 @@
 #include "common/update/minisign.h"
 #include "common/update/refusal.h"
 #include "common/update/transfer_command.h"
+#include "common/update/update_files.h"
 #include "common/update/update_log.h"
 #include "common/update/version_digits.h"
 #include "tests/common/test_support.h"
@@ -135,6 +136,41 @@ TEST(UpdateDownloadedFile, MustHaveTheAnnouncedAndSignedSizeAndHash) {
   EXPECT_THROW(CheckDownloadedFile(dir / "changed", entry, 8), Refusal);
 }
 
+TEST(UpdateFiles, LauncherReplacedWithItsBackupAndPermissions) {
+  testing::ScratchFolder scratch;
+  const fs::path program = scratch / "program", updates = scratch / "updates";
+  fs::create_directories(program);
+  fs::create_directories(updates);
+  testing::WriteText(program / "Pivolane", "old launcher");
+  fs::permissions(program / "Pivolane", fs::perms(0750));
+  testing::WriteText(updates / "MAJPivolanePivolane.101", "new launcher");
+  ReplaceLauncher(program, updates / "MAJPivolanePivolane.101");
+  const std::string newLauncher = "new launcher";
+  EXPECT_EQ(testing::ReadBytes(program / "Pivolane"),
+            testing::Bytes(newLauncher.begin(), newLauncher.end()));
+  EXPECT_EQ(testing::ReadBytes(program / "Pivolane.old").size(), 12u);
+  for (const char* name : {"Pivolane", "Pivolane.old"}) {
+    EXPECT_EQ(fs::status(program / name).permissions() & fs::perms::mask, fs::perms(0750)) << name;
+  }
+  EXPECT_THROW(ReplaceLauncher(updates, program / "Pivolane"), Failure);  // no launcher
+
+  // Staged downloads become pending ones; deleting takes both, nothing else.
+  testing::WriteText(StagedFile(updates, "pivedit"), "editor");
+  testing::WriteText(updates / "notes.txt", "kept");
+  fs::create_directory(updates / "MAJPivolanefolder");
+  EXPECT_EQ(StagedFile(updates, "pivedit").filename(), ".MAJPivolanepivedit");
+  PublishDownloads(updates, {"pivedit"});
+  EXPECT_TRUE(fs::exists(PendingFile(updates, "pivedit")));
+  testing::WriteText(StagedFile(updates, "pivtool"), "tool");
+  DeleteDownloads(updates);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(updates)) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"MAJPivolanefolder", "notes.txt"}));
+}
+
 TEST(UpdateListing, NamesOneALineWithFoldersMarked) {
   const std::string mlsd =
       "type=cdir;modify=20240101000000; .\r\n"
@@ -185,17 +221,17 @@ TEST(UpdateVersion, DigitsAreWholeNumbersShownWithTwoDecimals) {
        {std::pair{101u, "1.01"}, {100u, "1.00"}, {5u, "0.05"}, {2100u, "21.00"}, {230u, "2.30"}}) {
     EXPECT_EQ(FormatVersion(number), shown);
   }
-  EXPECT_EQ(VersionNumber("0101"), 101u);
+  EXPECT_EQ(WholeNumber("0101"), 101u);
   EXPECT_EQ(LocalVersionDigits(), "100");
   for (const char* bad : {"", "1.01", "abc", " 101", "-1"}) {
     try {
-      VersionNumber(bad);
+      WholeNumber(bad);
       ADD_FAILURE() << bad;
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.number(), error_number::kTypeMismatch) << bad;
     }
   }
-  EXPECT_THROW(VersionNumber("99999999999999999999999"), Failure);
+  EXPECT_THROW(WholeNumber("99999999999999999999999"), Failure);
   EXPECT_EQ(VersionOfFileName("Pivolane.101"), "101");
   EXPECT_EQ(VersionOfFileName("Pivolane.1.0"), "1.0");
 }
