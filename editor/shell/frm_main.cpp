@@ -125,7 +125,7 @@ void FrmMain::Load(const QString& commandLine) {
   setWindowIcon(ilIcones_.ProgramIcon());
   CopyMenuCaptionsToTags();
   SelectLanguage(ChooseStartLanguage(settings_, localeLanguageName_));
-  autoUpdateDue_ = settings_.AutoUpdateAtStart();
+  autoUpdateDue_ = !skipUpdateAtStart_ && settings_.AutoUpdateAtStart();
   delay_->SetValue(3);
   document_.StartUntitled();
   CleanWorkFolder();

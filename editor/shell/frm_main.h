@@ -89,6 +89,12 @@ class FrmMain : public QMainWindow {
   // The password of the current show and the key-stream start, for the run.
   cipher::CryptageXor& cipher() { return cipher_; }
   bool autoUpdateDue() const { return autoUpdateDue_; }
+  // The update window does not open by itself at start-up, before or after
+  // Load.
+  void SkipUpdateAtStart() {
+    skipUpdateAtStart_ = true;
+    autoUpdateDue_ = false;
+  }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -118,6 +124,7 @@ class FrmMain : public QMainWindow {
   cipher::CryptageXor cipher_;
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
+  bool skipUpdateAtStart_ = false;
   ListKeyTracker keys_;
   std::function<void(const QString&)> openDocument_;
 
