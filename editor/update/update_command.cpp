@@ -26,6 +26,8 @@ void UpdateCommand::mnuUpdate_Click() {
                     places_.updateFolder,       window_.document().workFolder};
   auto* update = new FrmUpdate(window_.strings(), settings_, prompts_, std::move(setup), &window_);
   update->setAttribute(Qt::WA_DeleteOnClose);
+  // Escape ends the dialog without closing it.
+  connect(update, &QDialog::finished, update, &QObject::deleteLater);
   // Modal without a nested event loop of its own: the run has its waits.
   update->setWindowModality(Qt::ApplicationModal);
   update->show();
