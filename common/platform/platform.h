@@ -39,8 +39,16 @@ fs::path UpdateFolder();
 std::string LocaleLanguageName();
 
 // Starts program with args in a process of its own that outlives this one;
-// does not wait for it. False when it could not be started.
+// does not wait for it. Raises a Failure with the file layer's number and the
+// system's description when it could not be started.
+void StartDetachedOrThrow(const fs::path& program, const std::vector<std::string>& args);
+// The same, false when it could not be started.
 bool StartDetached(const fs::path& program, const std::vector<std::string>& args);
+
+// Runs program (looked up in the search path when it names no folder) with
+// args and waits for it to end: its exit status, -1 when a signal ended it,
+// nullopt when it could not be started.
+std::optional<int> RunAndWait(const std::string& program, const std::vector<std::string>& args);
 
 // The process's file mode creation mask.
 unsigned CurrentUmask();

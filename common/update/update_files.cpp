@@ -1,9 +1,11 @@
 #include "common/update/update_files.h"
 
+#include <array>
 #include <cerrno>
 
 #include "common/errors.h"
 #include "common/io/file.h"
+#include "common/platform/platform.h"
 #include "common/workspace/workspace.h"
 
 namespace pivolane::update {
@@ -21,6 +23,16 @@ void CopyWithMode(const fs::path& source, const fs::path& target, fs::perms mode
     io::CopyRange(from, 0, from.Size(), to);
     to.SetMode(static_cast<unsigned>(mode));
   });
+}
+
+// True for an ELF program or a script.
+bool IsProgram(const fs::path& path) {
+  const io::File file(path, io::OpenMode::kRead);
+  std::array<std::uint8_t, 4> head{};
+  if (file.Size() < head.size()) return false;
+  file.ReadAt(0, head);
+  return (head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F') ||
+         (head[0] == '#' && head[1] == '!');
 }
 
 }  // namespace
@@ -46,8 +58,14 @@ void DeleteDownloads(const fs::path& updateFolder) {
 }
 
 void PublishDownloads(const fs::path& updateFolder, const std::vector<std::string>& names) {
+  const auto allowed = static_cast<fs::perms>(~platform::CurrentUmask()) & fs::perms::mask;
   for (const std::string& name : names) {
-    io::Rename(StagedFile(updateFolder, name), PendingFile(updateFolder, name));
+    const fs::path pending = PendingFile(updateFolder, name);
+    io::Rename(StagedFile(updateFolder, name), pending);
+    const fs::perms mode = IsProgram(pending) ? fs::perms(0755) : fs::perms(0644);
+    std::error_code ec;
+    fs::permissions(pending, mode & allowed, ec);
+    if (ec) io::ThrowSystemError(ec.value(), pending);
   }
 }
 

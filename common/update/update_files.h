@@ -29,7 +29,10 @@ fs::path StagedFile(const fs::path& updateFolder, std::string_view name);
 // Failure when one cannot be deleted.
 void DeleteDownloads(const fs::path& updateFolder);
 
-// Gives each staged download of names its pending name.
+// Gives each staged download of names its pending name, and the permissions
+// that it takes when the launcher installs it as a new file: those of a
+// program (0755) when it is one (an ELF file or a script), else 0644, less
+// the umask.
 void PublishDownloads(const fs::path& updateFolder, const std::vector<std::string>& names);
 
 // Copies the launcher to its backup, then writes newLauncher over it; both

@@ -13,10 +13,13 @@ void CommandRules::ApplyCountRules() {
   }
   for (QAction* item :
        {menu_.mnuSave, menu_.mnuSaveAs, menu_.mnuEnregImages, menu_.mnuCreerExe, menu_.mnuCouper,
-        menu_.mnuCopier, menu_.mnuMotDePasse, menu_.mnuSupprimer, menu_.mnuAffichage->menuAction(),
-        menu_.mnuVisionner, menu_.mnuDefilement->menuAction()}) {
+        menu_.mnuCopier, menu_.mnuMotDePasse, menu_.mnuSupprimer, menu_.mnuVisionner}) {
     item->setEnabled(n >= 1);
   }
+  // Through the menu widget, not its menu action: a widget disabled by itself
+  // stays disabled when the whole window is enabled again at the end of a
+  // long operation, whereas the menu action follows its widget's enabling.
+  for (QMenu* submenu : {menu_.mnuAffichage, menu_.mnuDefilement}) submenu->setEnabled(n >= 1);
   menu_.mnuMonter->setEnabled(n >= 2);
   menu_.mnuDescendre->setEnabled(n >= 2);
   view_.clickHereLabel().setVisible(n == 0);

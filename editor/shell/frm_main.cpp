@@ -160,6 +160,7 @@ void FrmMain::SelectLanguage(Language language) {
   menu_.mnuFrancais->setChecked(language == Language::kFrench);
   menu_.mnuEnglish->setChecked(language == Language::kEnglish);
   strings_.SetLanguage(language);
+  qtTexts_.SetLanguage(language);
   settings_.SetLanguage(language);
   ApplyLanguage();
 }
@@ -213,7 +214,7 @@ void FrmMain::ReadCommandLine(const QString& text) {
 }
 
 void FrmMain::LayoutMainWindow() {
-  const MainLayout layout = ComputeMainLayout(mainArea_->width(), frImg_->size());
+  const MainLayout layout = ComputeMainLayout(mainArea_->size(), frImg_->size());
   tv_->setGeometry(layout.slideList);
   frImg_->ApplyLayout(layout.frame, layout.defaultPictureBox);
   statusText_->parentWidget()->setMinimumWidth(layout.statusPanelWidth);

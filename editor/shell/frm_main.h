@@ -29,6 +29,7 @@
 #include "editor/shell/slide_list.h"
 #include "editor/shell/slide_view.h"
 #include "editor/strings/string_table.h"
+#include "editor/strings/toolkit_translations.h"
 
 namespace pivolane::editor {
 
@@ -119,6 +120,7 @@ class FrmMain : public QMainWindow {
   EditorSettings& settings_;
   const std::string localeLanguageName_;
   Strings strings_;
+  ToolkitTranslations qtTexts_;
   DocumentState document_;
   DocumentDialogs dlgCommonDialog_;
   cipher::CryptageXor cipher_;

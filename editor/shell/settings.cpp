@@ -6,6 +6,11 @@
 
 namespace pivolane::editor {
 
+// The editor's build names the key; others that share the store (the
+// launcher, which installs only what the editor checked) have none.
+#ifndef PIVOLANE_UPDATE_PUBLIC_KEY
+#define PIVOLANE_UPDATE_PUBLIC_KEY ""
+#endif
 const char* const SettingNames::kUpdatePublicKeyDefault = PIVOLANE_UPDATE_PUBLIC_KEY;
 
 namespace {

@@ -31,6 +31,8 @@ struct SettingNames {
   static const char* const kUpdatePublicKeyDefault;
   // A random identification of this installation for the update log.
   static constexpr const char* kInstallationId = "InstallationId";
+  // The launcher's program file as it last registered the document type.
+  static constexpr const char* kLauncher = "Launcher";
 };
 
 class EditorSettings {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "common/errors.h"
+#include "common/platform/platform.h"
 #include "common/update/downloaded_file.h"
 #include "common/update/ftp_listing.h"
 #include "common/update/manifest.h"
@@ -155,12 +156,15 @@ TEST(UpdateFiles, LauncherReplacedWithItsBackupAndPermissions) {
   EXPECT_THROW(ReplaceLauncher(updates, program / "Pivolane"), Failure);  // no launcher
 
   // Staged downloads become pending ones; deleting takes both, nothing else.
-  testing::WriteText(StagedFile(updates, "pivedit"), "editor");
+  testing::WriteText(StagedFile(updates, "pivedit"), "#!/bin/sh\n");
+  testing::WriteText(StagedFile(updates, "readme"), "text");
   testing::WriteText(updates / "notes.txt", "kept");
   fs::create_directory(updates / "MAJPivolanefolder");
   EXPECT_EQ(StagedFile(updates, "pivedit").filename(), ".MAJPivolanepivedit");
-  PublishDownloads(updates, {"pivedit"});
-  EXPECT_TRUE(fs::exists(PendingFile(updates, "pivedit")));
+  PublishDownloads(updates, {"pivedit", "readme"});
+  const auto allowed = static_cast<fs::perms>(~platform::CurrentUmask()) & fs::perms::mask;
+  EXPECT_EQ(fs::status(PendingFile(updates, "pivedit")).permissions(), fs::perms(0755) & allowed);
+  EXPECT_EQ(fs::status(PendingFile(updates, "readme")).permissions(), fs::perms(0644) & allowed);
   testing::WriteText(StagedFile(updates, "pivtool"), "tool");
   DeleteDownloads(updates);
   std::vector<std::string> left;

@@ -1,6 +1,9 @@
 // Start-up, language switching and closing of the main window.
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -43,6 +46,24 @@ QAction* MenuItem(FrmMain& window, const char* name) {
   return nullptr;
 }
 
+// Qt's own texts: the standard buttons of a message box and the labels of a
+// file dialog, built as the prompts build them.
+QStringList ToolkitTexts() {
+  QMessageBox box(QMessageBox::Question, "", "",
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Retry);
+  QStringList texts;
+  for (QMessageBox::StandardButton button :
+       {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Retry}) {
+    texts << box.button(button)->text();
+  }
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+    texts << dialog.findChild<QLabel*>(label)->text();
+  }
+  return texts;
+}
+
 void VerifyTexts(EditorHarness& editor, int offset) {
   for (const auto& [name, number] : kMenuNumbers) {
     QAction* item = MenuItem(editor.window(), name);
@@ -58,6 +79,16 @@ void VerifyTexts(EditorHarness& editor, int offset) {
   QCOMPARE(editor.window().menu().mnuFrancais->text(), "&Français");
   QCOMPARE(editor.window().menu().mnuEnglish->text(), "&English");
   QCOMPARE(editor.window().menu().mnuAide->title(), "&?");
+  const QStringList french{"&Oui",
+                           "&Non",
+                           "Annuler",
+                           "Réessayer",
+                           "Voir dans :",
+                           "&Nom de fichier :",
+                           "Fichiers de type :"};
+  const QStringList english{"&Yes",     "&No",         "Cancel",        "Retry",
+                            "Look in:", "File &name:", "Files of type:"};
+  QCOMPARE(ToolkitTexts(), offset == 0 ? french : english);
 }
 
 }  // namespace
@@ -67,12 +98,14 @@ class StartupTest : public QObject {
 
  private slots:
   void FirstStartFollowsTheLocaleAndStoresIt() {
-    EditorHarness french("French");
-    french.Start();
-    QCOMPARE(*french.settings.Value("Settings", "Langue"), "0");
-    QVERIFY(french.window().menu().mnuFrancais->isChecked());
-    VerifyTexts(french, 0);
-
+    {
+      EditorHarness french("French");
+      french.Start();
+      QCOMPARE(*french.settings.Value("Settings", "Langue"), "0");
+      QVERIFY(french.window().menu().mnuFrancais->isChecked());
+      VerifyTexts(french, 0);
+    }
+    // One editor at a time: Qt's texts belong to the whole program.
     EditorHarness german("German");
     german.Start();
     QCOMPARE(*german.settings.Value("Settings", "Langue"), "1");

@@ -11,6 +11,7 @@
 
 #include "editor/update/frm_update.h"
 #include "editor/update/update_command.h"
+#include "launcher/install_update.h"
 #include "test_support.h"
 
 using namespace pivolane::editor;
@@ -46,6 +47,17 @@ void Run(const QString& program, const QStringList& arguments) {
 QString KeyLine(const QString& publicKeyFile) {
   return QString::fromLatin1(Contents(publicKeyFile)).split('\n', Qt::SkipEmptyParts).last();
 }
+
+// The launcher's boxes, counted: an installation that succeeds shows none.
+class CountedLauncherPrompts : public pivolane::launcher::LauncherPrompts {
+ public:
+  Answer RetryOrCancel(const std::string&, const std::string&) override {
+    ++boxes;
+    return Answer::kCancel;
+  }
+  void ShowError(const std::string&, const std::string&) override { ++boxes; }
+  int boxes = 0;
+};
 
 }  // namespace
 
@@ -235,6 +247,19 @@ class UpdateTest : public QObject {
       QCOMPARE(Contents(Path("program/Pivolane")), kNewLauncher);
     }
     QCOMPARE(frm_->Label1->text(), "Updating completed");
+  }
+
+  void LauncherInstallsWhatTheRunLeft() {
+    WriteBytes(Path("program/pivedit"), "editor 1.00");
+    RunUpdate();
+    CountedLauncherPrompts boxes;
+    pivolane::launcher::InstallUpdate(Updates(), Path("program").toStdString(), boxes);
+    QCOMPARE(boxes.boxes, 0);
+    QCOMPARE(NamesIn(Path("program")), (QStringList{"Pivolane", "pivedit", "pivtool"}));
+    QCOMPARE(Contents(Path("program/Pivolane")), kNewLauncher);
+    QCOMPARE(Contents(Path("program/pivedit")), Contents(Path("release/pivedit")));
+    QCOMPARE(Contents(Path("program/pivtool")), "tool 1.01");
+    QVERIFY(NamesIn(Path("updates")).isEmpty());
   }
 
   void StartupCheckBoxAndSystemInstallations() {
