@@ -15,4 +15,14 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::size_t Utf8PieceLength(std::string_view text, std::size_t size) {
+  if (size >= text.size()) return text.size();
+  const auto continues = [&](std::size_t at) {
+    return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+  };
+  std::size_t length = size;
+  while (length > 0 && continues(length)) --length;
+  return length > 0 ? length : size;
+}
+
 }  // namespace pivolane::update

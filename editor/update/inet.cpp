@@ -8,6 +8,7 @@
 
 #include "common/errors.h"
 #include "common/update/ftp_listing.h"
+#include "common/update/lines.h"
 #include "common/workspace/workspace.h"
 
 namespace pivolane::editor {
@@ -142,9 +143,11 @@ void Inet::Cancel() {
 }
 
 QString Inet::GetChunk(int size) {
-  const QByteArray piece = body_.mid(bodyRead_, size);
-  bodyRead_ += piece.size();
-  return QString::fromUtf8(piece);
+  const std::string_view rest(body_.constData() + bodyRead_,
+                              static_cast<std::size_t>(body_.size() - bodyRead_));
+  const std::size_t length = update::Utf8PieceLength(rest, static_cast<std::size_t>(size));
+  bodyRead_ += static_cast<qsizetype>(length);
+  return QString::fromUtf8(rest.data(), static_cast<qsizetype>(length));
 }
 
 void Inet::FlushStates() {

@@ -8,6 +8,7 @@
 #include "common/platform/platform.h"
 #include "common/update/downloaded_file.h"
 #include "common/update/ftp_listing.h"
+#include "common/update/lines.h"
 #include "common/update/manifest.h"
 #include "common/update/minisign.h"
 #include "common/update/refusal.h"
@@ -218,6 +219,14 @@ TEST(UpdateListing, LinesEndWithCrLf) {
     EXPECT_THROW(FirstListingLine(unterminated), Failure) << unterminated;
   }
   EXPECT_EQ(ListingLines("a\r\n\r\nlog/\r\nlast"), (std::vector<std::string>{"a", "", "log/"}));
+  // Pieces of a reply never cut a character: "é" is two bytes, "€" three.
+  for (const auto& [text, size, length] : {std::tuple{"ab\xC3\xA9", 3u, 2u},
+                                           {"ab\xC3\xA9", 4u, 4u},
+                                           {"\xE2\x82\xAC!", 2u, 2u},  // longer than a piece
+                                           {"\xE2\x82\xAC!", 3u, 3u},
+                                           {"ab", 9u, 2u}}) {
+    EXPECT_EQ(Utf8PieceLength(text, size), length) << text << " " << size;
+  }
 }
 
 TEST(UpdateVersion, DigitsAreWholeNumbersShownWithTwoDecimals) {
