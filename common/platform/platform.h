@@ -50,6 +50,17 @@ bool StartDetached(const fs::path& program, const std::vector<std::string>& args
 // nullopt when it could not be started.
 std::optional<int> RunAndWait(const std::string& program, const std::vector<std::string>& args);
 
+// The log-on name of the user running the program, from the system's user
+// database; empty when it cannot be told.
+std::string UserLogonName();
+
+// What this build runs on, for the about box: "Linux (X11)".
+std::string PlatformLabel();
+
+// The desktop's system-information program: the first of a short list of
+// common ones found in a folder of PATH; nullopt when none is installed.
+std::optional<fs::path> SystemInformationProgram();
+
 // The process's file mode creation mask.
 unsigned CurrentUmask();
 

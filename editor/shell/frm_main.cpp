@@ -14,6 +14,7 @@
 #include "editor/shell/close_request.h"
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
+#include "editor/shell/frm_about.h"
 #include "editor/shell/start_language.h"
 #include "editor/shell/view_geometry.h"
 
@@ -63,6 +64,9 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
   builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
   extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
+  preview_ = std::make_unique<PreviewCommand>(PreviewCommand::Parts{*this, *tv_, menu_, *delay_},
+                                              strings_);
+  pictureCopy_ = std::make_unique<PictureFolderCopy>(*this, *tv_, strings_, prompts_);
   openDocument_ = [this](const QString& path) { documents_->OpenDocument(path); };
   ConnectCommands();
   resize(kInitialSize);
@@ -92,6 +96,8 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuCreerExe, &QAction::triggered, this, [this] { builder_->mnuCreerExe_Click(); });
   connect(menu_.mnuExtraireImagesExe, &QAction::triggered, this,
           [this] { extraction_->mnuExtraireImagesExe_Click(); });
+  connect(menu_.mnuEnregImages, &QAction::triggered, this,
+          [this] { pictureCopy_->SavePicturesToFolder(document_.docFolder); });
   connect(menu_.mnuQuit, &QAction::triggered, this, &QWidget::close);
   connect(menu_.mnuCouper, &QAction::triggered, this, [this] { slides_->CutSlide(); });
   connect(menu_.mnuCopier, &QAction::triggered, this, [this] { slides_->CopySlide(); });
@@ -104,8 +110,11 @@ void FrmMain::ConnectCommands() {
        {menu_.mnuEnBoucle, menu_.mnuAleatoire, menu_.mnuAfficherTitre, menu_.mnuMotDePasse}) {
     connect(option, &QAction::triggered, this, &FrmMain::OnOptionToggled);
   }
+  connect(menu_.mnuVisionner, &QAction::triggered, this,
+          [this] { preview_->mnuVisionner_Click(); });
   connect(menu_.mnuFrancais, &QAction::triggered, this, &FrmMain::SelectFrench);
   connect(menu_.mnuEnglish, &QAction::triggered, this, &FrmMain::SelectEnglish);
+  connect(menu_.mnuApropos, &QAction::triggered, this, &FrmMain::ShowAbout);
   connect(&toolbar_->bar(), &QToolBar::actionTriggered, this,
           [this](QAction* button) { DispatchToolbarButton(button->objectName()); });
 
@@ -187,6 +196,11 @@ void FrmMain::DispatchToolbarButton(const QString& key) {
 void FrmMain::OnOptionToggled() {
   document_.documentModified = true;
   rules_->SyncOptionButtons();
+}
+
+void FrmMain::ShowAbout() {
+  FrmAbout about(strings_, prompts_, this);
+  about.exec();
 }
 
 void FrmMain::CleanWorkFolder() {

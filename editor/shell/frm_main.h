@@ -16,12 +16,14 @@
 #include "editor/document/document_dialogs.h"
 #include "editor/document/document_state.h"
 #include "editor/icons/icon_library.h"
+#include "editor/preview/preview_command.h"
 #include "editor/selfrun/picture_extraction.h"
 #include "editor/selfrun/show_builder.h"
 #include "editor/shell/command_rules.h"
 #include "editor/shell/delay_control.h"
 #include "editor/shell/main_menu.h"
 #include "editor/shell/main_toolbar.h"
+#include "editor/shell/picture_folder_copy.h"
 #include "editor/shell/prompts.h"
 #include "editor/shell/settings.h"
 #include "editor/shell/slide_commands.h"
@@ -85,6 +87,7 @@ class FrmMain : public QMainWindow {
   SlideDisplay& display() { return *display_; }
   SlideCommands& slides() { return *slides_; }
   DocumentCommands& documents() { return *documents_; }
+  PreviewCommand& preview() { return *preview_; }
   // The open and save-as dialogs that documents and self-running shows share.
   DocumentDialogs& dialogs() { return dlgCommonDialog_; }
   // The password of the current show and the key-stream start, for the run.
@@ -112,6 +115,7 @@ class FrmMain : public QMainWindow {
   void LayoutMainWindow();
   void ReadCommandLine(const QString& text);
   void OnOptionToggled();
+  void ShowAbout();
   void Unload();
   // The window's own keys act only while no control inside has the focus.
   bool HasOwnFocus() const;
@@ -144,6 +148,8 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<ShowBuilder> builder_;
   std::unique_ptr<PictureExtraction> extraction_;
+  std::unique_ptr<PreviewCommand> preview_;
+  std::unique_ptr<PictureFolderCopy> pictureCopy_;
 };
 
 }  // namespace pivolane::editor

@@ -115,6 +115,11 @@ QString QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
 }
 
+QString QtPrompts::ChooseFolder(const FolderRequest& request) {
+  NormalPointer pointer;
+  return QFileDialog::getExistingDirectory(nullptr, request.title, request.startFolder);
+}
+
 std::optional<QString> QtPrompts::SetPassword(const Strings& strings) {
   NormalPointer pointer;
   FrmDefMPasse dialog(strings, *this);

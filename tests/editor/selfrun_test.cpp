@@ -52,14 +52,6 @@ void RewriteHeader(const QString& path, const std::function<void(format::ShowHea
   WriteBytes(path, bytes);
 }
 
-// Every name in folder, hidden ones and folders included.
-QStringList NamesIn(const QString& folder) {
-  QStringList names =
-      QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-  names.sort();
-  return names;
-}
-
 // The Build command, the dialog answered with path.
 void Build(EditorHarness& editor, const QString& path) {
   editor.prompts.saveChoices.push_back(path);

@@ -26,14 +26,6 @@ const QString kServerFolder = "quenbrook/pivolane/update";
 const QByteArray kOldLauncher = "launcher 1.00";
 const QByteArray kNewLauncher = "launcher 1.01";
 
-// Every name in folder, hidden ones and folders included.
-QStringList NamesIn(const QString& folder) {
-  QStringList names =
-      QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-  names.sort();
-  return names;
-}
-
 void Run(const QString& program, const QStringList& arguments) {
   QProcess process;
   process.setProcessChannelMode(QProcess::MergedChannels);

@@ -123,6 +123,28 @@ class ViewTest : public QObject {
         QString("Dimensions: %1 x %2 pixels ").arg(tall.width()).arg(tall.height())));
   }
 
+  void LargePictureIsDecodedAtTheSizeShown() {
+    EditorHarness editor;
+    editor.Start();
+    FrmMain& window = editor.window();
+    SlideView& view = window.slideView();
+    const QSize natural = view.size() * 4;
+    QImage picture(natural, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString path = editor.Folder("pictures") + "/large.jpg";
+    QVERIFY(picture.save(path, "JPG"));
+    editor.AddPictures({path});
+    QCOMPARE(view.image().pixmap().size(), view.size());
+    QVERIFY(window.statusPanel().text().endsWith(
+        QString("Dimensions: %1 x %2 pixels ").arg(natural.width()).arg(natural.height())));
+    // A larger frame decodes the picture again rather than enlarging it.
+    const QSize before = view.size();
+    window.resize(window.width() + 160, window.height() + 120);
+    QTRY_VERIFY(view.width() > before.width());
+    QCOMPARE(view.image().pixmap().size(), view.size());
+    QCOMPARE(view.image().size(), view.size());
+  }
+
   void ReadsGifIcoAndJpeg() {
     EditorHarness editor;
     editor.Start();
