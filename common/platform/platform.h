@@ -77,6 +77,17 @@ unsigned CurrentUmask();
 // A pseudo-random number in [0, 1) from a generator started from the clock.
 double RandomUnit();
 
+// True when a network interface other than the loopback is up.
+bool IsConnected();
+// Opens a dial-up connection; true when one was made. Systems without
+// dial-up (Linux) report failure.
+bool AutoDial();
+// Closes the dial-up connection that AutoDial opened.
+void HangUpAutoDial();
+
+// True when this user may create and replace files in folder.
+bool IsWritableFolder(const fs::path& folder);
+
 // A folder that this process holds locked for as long as the object lives, so
 // that no other process takes it for a leftover.
 class LockedFolder {

@@ -138,7 +138,7 @@ void FrmMain::Load(const QString& commandLine) {
   setWindowIcon(ilIcones_.ProgramIcon());
   CopyMenuCaptionsToTags();
   SelectLanguage(ChooseStartLanguage(settings_, localeLanguageName_));
-  autoUpdateDue_ = settings_.AutoUpdateAtStart();
+  autoUpdateDue_ = !skipUpdateAtStart_ && settings_.AutoUpdateAtStart();
   ApplyShowOptions(NewShowOptions(settings_), menu_, *delay_);
   document_.StartUntitled();
   CleanWorkFolder();

@@ -94,6 +94,12 @@ class FrmMain : public QMainWindow {
   cipher::CryptageXor& cipher() { return cipher_; }
   const EditorSettings& settings() const { return settings_; }
   bool autoUpdateDue() const { return autoUpdateDue_; }
+  // The update window does not open by itself at start-up, before or after
+  // Load.
+  void SkipUpdateAtStart() {
+    skipUpdateAtStart_ = true;
+    autoUpdateDue_ = false;
+  }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -125,6 +131,7 @@ class FrmMain : public QMainWindow {
   cipher::CryptageXor cipher_;
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
+  bool skipUpdateAtStart_ = false;
   ListKeyTracker keys_;
   std::function<void(const QString&)> openDocument_;
 

@@ -13,7 +13,7 @@
 namespace pivolane::editor {
 
 struct PromptMessage {
-  enum class Buttons { kOk, kOkCancel, kYesNoCancel, kRetryCancel };
+  enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
   enum class Icon { kNone, kInformation, kExclamation, kQuestion, kCritical };
 
   QString title;

@@ -41,6 +41,8 @@ QMessageBox::StandardButtons BoxButtons(PromptMessage::Buttons buttons) {
   switch (buttons) {
     case PromptMessage::Buttons::kOkCancel:
       return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptMessage::Buttons::kYesNo:
+      return QMessageBox::Yes | QMessageBox::No;
     case PromptMessage::Buttons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case PromptMessage::Buttons::kRetryCancel:

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -162,6 +164,27 @@ double RandomUnit() {
       std::chrono::steady_clock::now().time_since_epoch().count() ^
       std::chrono::system_clock::now().time_since_epoch().count() ^ ::getpid()));
   return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+bool IsConnected() {
+  ifaddrs* interfaces = nullptr;
+  if (::getifaddrs(&interfaces) != 0) return false;
+  bool up = false;
+  for (const ifaddrs* i = interfaces; i != nullptr && !up; i = i->ifa_next) {
+    up = (i->ifa_flags & IFF_UP) != 0 && (i->ifa_flags & IFF_LOOPBACK) == 0;
+  }
+  ::freeifaddrs(interfaces);
+  return up;
+}
+
+bool AutoDial() {
+  return false;
+}
+
+void HangUpAutoDial() {}
+
+bool IsWritableFolder(const fs::path& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 namespace {
