@@ -13,6 +13,7 @@ inline constexpr int kOverflow = 6;         // a show too large for the file for
 inline constexpr int kOutOfMemory = 7;
 inline constexpr int kTypeMismatch = 13;  // a text that is not the number expected
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAlreadyOpen = 55;  // a file would replace the one being read
 inline constexpr int kDiskFull = 61;
 inline constexpr int kPastEndOfFile = 62;     // damaged file: data outside its bounds
 inline constexpr int kPermissionDenied = 70;  // also "file busy"

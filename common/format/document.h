@@ -16,9 +16,10 @@
 
 namespace pivolane::format {
 
-// Writes the document at target. The document is written completely beside
-// target first and only then replaces it, so that a failure (disk full, folder
-// gone) leaves any former document intact; the former bytes are wiped.
+// Writes the document at target. The document is written completely first
+// and only then replaces target (workspace::WriteFileReplacing), so that a
+// failure (disk full, folder gone) leaves any former document intact; a
+// replaced document keeps its permissions and links.
 void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& slides,
                       const ShowOptions& options, const cipher::CryptageXor& cipherState,
                       std::int32_t playerSize);

@@ -1,7 +1,9 @@
 #include "common/format/extraction.h"
 
+#include "common/errors.h"
 #include "common/io/file.h"
 #include "common/text/cp1252.h"
+#include "common/text/utf8.h"
 #include "common/workspace/workspace.h"
 
 namespace pivolane::format {
@@ -12,20 +14,48 @@ std::string SafeFileNameForTitle(std::string_view title, int slideNumber) {
   for (char& c : name) {
     if (c == '/' || c == '\0') c = '_';
   }
-  return name;
+  if (name.front() == '.') name.front() = '_';
+  return std::string(text::CutAtCharacter(name, kMaxFileNameBytes));
+}
+
+std::vector<std::string> PictureFileNames(ShowFile& show) {
+  const std::vector<SlideEntry>& entries = show.Entries();
+  std::vector<std::string> names;
+  names.reserve(entries.size());
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    names.push_back(
+        SafeFileNameForTitle(text::FromCp1252(entries[k].TrimmedTitle()), static_cast<int>(k + 1)));
+  }
+  return names;
+}
+
+std::optional<std::string> NameReplacingTheShow(ShowFile& show,
+                                                const std::filesystem::path& folder) {
+  for (const std::string& name : PictureFileNames(show)) {
+    if (show.IsReadFrom(folder / name)) return name;
+  }
+  return std::nullopt;
+}
+
+void RefuseReplacingTheShow(ShowFile& show, const std::filesystem::path& folder) {
+  // The later pictures would have nothing left to be read from.
+  if (const std::optional<std::string> name = NameReplacingTheShow(show, folder)) {
+    throw Failure(error_number::kFileAlreadyOpen,
+                  "A picture would replace " + (folder / *name).string() +
+                      ", the show it is taken from; extract into another folder");
+  }
 }
 
 ExtractionResult ExtractPictures(
     ShowFile& show, const std::filesystem::path& folder,
     const std::function<OverwriteAnswer(const std::string&)>& askOverwrite) {
+  RefuseReplacingTheShow(show, folder);
   ExtractionResult result;
-  const std::vector<SlideEntry>& entries = show.Entries();
-  for (std::size_t k = 0; k < entries.size(); ++k) {
-    const std::string name =
-        SafeFileNameForTitle(text::FromCp1252(entries[k].TrimmedTitle()), static_cast<int>(k + 1));
-    const std::filesystem::path target = folder / name;
+  const std::vector<std::string> names = PictureFileNames(show);
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const std::filesystem::path target = folder / names[k];
     if (io::Exists(target)) {
-      const OverwriteAnswer answer = askOverwrite(name);
+      const OverwriteAnswer answer = askOverwrite(names[k]);
       if (answer == OverwriteAnswer::kStop) return result;
       if (answer == OverwriteAnswer::kSkip) continue;
     }

@@ -5,7 +5,6 @@
 
 #include "common/errors.h"
 #include "common/io/file.h"
-#include "common/platform/platform.h"
 #include "common/workspace/workspace.h"
 
 namespace pivolane::format {
@@ -32,7 +31,10 @@ void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSou
     BuildPayload(slides, show, header, cipherState);
     show.Append(std::vector<std::uint8_t>{0});
     AppendHeaderTrailer(header, show);
-    show.SetMode(0755 & ~platform::CurrentUmask());
+    // Executable wherever readable, as a compiler makes programs: a new show
+    // 0777 less the umask, a replaced one with that file's permissions.
+    const unsigned mode = show.Mode();
+    show.SetMode(mode | ((mode & 0444) >> 2));
   });
 }
 

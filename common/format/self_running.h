@@ -19,9 +19,10 @@ namespace pivolane::format {
 std::string WithExeExtension(const std::string& name);
 
 // Builds the show at target from the player's bytes. It is assembled
-// completely beside target and only then replaces it (the former file wiped),
+// completely and only then replaces target (workspace::WriteFileReplacing),
 // so that a failure leaves any existing target untouched and no scratch file
-// behind. The result is executable (0755 less the umask).
+// behind. The result is executable wherever it is readable: a new show gets
+// 0777 less the umask, a replaced one the permissions of the file it replaces.
 void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSource>& slides,
                               const ShowOptions& options, const cipher::CryptageXor& cipherState,
                               std::span<const std::uint8_t> playerBytes);

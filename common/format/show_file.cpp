@@ -9,14 +9,6 @@
 
 namespace pivolane::format {
 
-ShowFileKind DetectKind(const io::File& file) {
-  static constexpr std::array<std::uint8_t, 4> kElfMagic = {0x7F, 'E', 'L', 'F'};
-  if (file.Size() < kElfMagic.size() + kTrailerSize) return ShowFileKind::kDocument;
-  std::array<std::uint8_t, 4> start{};
-  file.ReadAt(0, start);
-  return start == kElfMagic ? ShowFileKind::kSelfRunning : ShowFileKind::kDocument;
-}
-
 ShowHeader ReadHeaderTrailer(const io::File& file) {
   const std::uint64_t size = file.Size();
   if (size < kTrailerSize) ThrowInvalidFile();
@@ -33,17 +25,28 @@ ShowFile ShowFile::Open(const fs::path& path, ShowFileKind kind) {
 }
 
 ShowFile ShowFile::Open(const fs::path& path) {
-  io::File file(path, io::OpenMode::kRead);
-  const ShowFileKind kind = DetectKind(file);
-  const ShowHeader header = ReadHeaderTrailer(file);
-  if (!header.HasShowTag()) ThrowInvalidFile();
-  return ShowFile(std::move(file), kind, header);
+  ShowFile show = Open(path, ShowFileKind::kDocument);
+  // The first bytes alone do not tell: a document's first title may begin as
+  // a program does. The program's layout is tried first; when neither layout
+  // checks out, the program's reports the damage.
+  if (!show.StartsLikeAProgram() || show.UseLayoutIfItChecksOut(ShowFileKind::kSelfRunning) ||
+      show.UseLayoutIfItChecksOut(ShowFileKind::kDocument)) {
+    return show;
+  }
+  show.UseLayout(ShowFileKind::kSelfRunning);
+  return show;
 }
 
 ShowFile::ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header)
     : file_(std::move(file)), kind_(kind), header_(header) {
+  UseLayout(kind);
+}
+
+void ShowFile::UseLayout(ShowFileKind kind) {
   const std::uint64_t size = file_.Size();
-  if (kind_ == ShowFileKind::kDocument) {
+  entries_.reset();
+  if (kind == ShowFileKind::kDocument) {
+    kind_ = kind;
     payloadOffset_ = 0;
     payloadLength_ = size - kTrailerSize;
     return;
@@ -53,8 +56,38 @@ ShowFile::ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header)
       static_cast<std::uint64_t>(header_.PlayerSize) + 1 + kTrailerSize > size) {
     ThrowDamagedFile("the player size points outside the file");
   }
+  kind_ = kind;
   payloadOffset_ = static_cast<std::uint64_t>(header_.PlayerSize);
   payloadLength_ = size - kTrailerSize - 1 - payloadOffset_;
+}
+
+bool ShowFile::UseLayoutIfItChecksOut(ShowFileKind kind) {
+  try {
+    UseLayout(kind);
+    if (kind == ShowFileKind::kSelfRunning) {
+      std::array<std::uint8_t, 1> separator{};
+      file_.ReadAt(payloadOffset_ + payloadLength_, separator);
+      if (separator[0] != 0) return false;
+    }
+    if (!IsReadable()) return true;
+    // What this product writes: the entries, then their pictures, no more.
+    const PayloadLayout layout = PayloadLayout::Of(header_);
+    std::uint64_t written = CheckedTableSize();
+    for (const SlideEntry& e : Entries()) {
+      written += layout.PictureSize(static_cast<std::uint64_t>(e.PictureSize));
+    }
+    return written == payloadLength_;
+  } catch (const Failure&) {
+    return false;
+  }
+}
+
+bool ShowFile::StartsLikeAProgram() const {
+  static constexpr std::array<std::uint8_t, 4> kElfMagic = {0x7F, 'E', 'L', 'F'};
+  if (file_.Size() < kElfMagic.size()) return false;
+  std::array<std::uint8_t, 4> start{};
+  file_.ReadAt(0, start);
+  return start == kElfMagic;
 }
 
 ShowFile::ShowFile(ShowFile&&) noexcept = default;

@@ -29,9 +29,6 @@ enum class ShowFileKind {
   kSelfRunning,  // the player's bytes, the payload, one 0x00, then the trailer
 };
 
-// A self-running show starts with the player program, an ELF file.
-ShowFileKind DetectKind(const io::File& file);
-
 // The header record of the file's trailer. A file shorter than the trailer is
 // not a show file (error 136); the tag is not checked here.
 ShowHeader ReadHeaderTrailer(const io::File& file);
@@ -41,13 +38,18 @@ class ShowFile {
   // Opens path and checks its trailer: without the "pvl" tag the file is
   // invalid (136); a payload place that lies outside the file is damaged.
   static ShowFile Open(const fs::path& path, ShowFileKind kind);
-  static ShowFile Open(const fs::path& path);  // kind from DetectKind
+  // The same, for a file of either kind: the layout that checks out decides.
+  static ShowFile Open(const fs::path& path);
 
   const fs::path& path() const { return file_.path(); }
   const ShowHeader& header() const { return header_; }
   ShowFileKind kind() const { return kind_; }
   std::uint64_t payloadOffset() const { return payloadOffset_; }
   std::uint64_t payloadLength() const { return payloadLength_; }
+
+  // True when path names the very file the show is read from (links
+  // followed), under any of its names.
+  bool IsReadFrom(const fs::path& path) const { return file_.IsSameFileAs(path); }
 
   bool HasPassword() const { return header_.HasPassword(); }
   // For a show with a password, what can be told before any password: error
@@ -82,6 +84,15 @@ class ShowFile {
 
  private:
   ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header);
+  // Reads the file as kind: where its payload lies. A payload place that lies
+  // outside the file is damaged.
+  void UseLayout(ShowFileKind kind);
+  // Uses the layout of kind when it checks out: the payload place, the 0x00
+  // after a program's payload and, unless the show is still locked, slide
+  // entries whose pictures fill the payload exactly.
+  bool UseLayoutIfItChecksOut(ShowFileKind kind);
+  // The file begins as an ELF program does.
+  bool StartsLikeAProgram() const;
   void ReadPayload(std::uint64_t offset, std::span<std::uint8_t> data) const;
   // The room the entry table takes, checked against the payload.
   std::uint64_t CheckedTableSize() const;

@@ -29,6 +29,11 @@ class File {
  public:
   File() = default;
   File(const fs::path& path, OpenMode mode);
+  // A new file in target's folder that has no name yet, so that nothing of it
+  // is left when the program ends before it is complete (mode 0666 less the
+  // umask); nullopt when the file system cannot make such a file. Until
+  // LinkAs names it, path() is target, which failures mention.
+  static std::optional<File> CreateUnnamedBeside(const fs::path& target);
   ~File();
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
@@ -46,6 +51,19 @@ class File {
   void Truncate(std::uint64_t length);
   void Sync();
   void SetMode(unsigned mode);
+  // The permission bits (rwx for owner, group and others).
+  unsigned Mode() const;
+  // Gives this file the permission bits of the regular file at other (not a
+  // link), and its owner and group as far as the system allows; false, and
+  // nothing changed, when there is no such file.
+  bool TakePermissionsOf(const fs::path& other);
+  // How many names the file has; 0 once the last one is gone.
+  std::uint64_t LinkCount() const;
+  // True when path names this very file (links followed), under any name.
+  bool IsSameFileAs(const fs::path& path) const;
+  // Gives a file made by CreateUnnamedBeside the name path, which must be
+  // free and in the same folder.
+  void LinkAs(const fs::path& path);
   void Close();
 
  private:
@@ -63,6 +81,11 @@ bool Exists(const fs::path& path);
 std::uint64_t FileSize(const fs::path& path);
 void Remove(const fs::path& path);
 void Rename(const fs::path& from, const fs::path& to);
+// The file that writing to path reaches: symbolic links are followed, as
+// often as they chain, as the system follows them when it opens a file, except
+// a link of another user in a shared folder (sticky and open to all, as /tmp).
+// A missing file's path is returned as it is.
+fs::path FollowLinksForWriting(const fs::path& path);
 // Copies length bytes of source from offset to the end of target.
 void CopyRange(const File& source, std::uint64_t offset, std::uint64_t length, File& target);
 // Copies a whole file into a new private file (mode 0600), replacing target.
@@ -72,6 +95,8 @@ void CopyFile(const fs::path& source, const fs::path& target);
 // write fails as on a full disk. nullopt lifts the limit.
 namespace testing {
 void SetWriteBudget(std::optional<std::uint64_t> budget);
-}
+// Makes CreateUnnamedBeside answer as on a file system without unnamed files.
+void SetUnnamedFilesAvailable(bool available);
+}  // namespace testing
 
 }  // namespace pivolane::io

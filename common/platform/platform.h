@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,12 @@ namespace fs = std::filesystem;
 // The user's temporary folder: $TMPDIR, else /tmp.
 fs::path TempFolder();
 
-// The user's private folder for working files inside the temporary folder
-// ("pivolane-" + user id), created with mode 0700. Refused with a Failure
-// when it is a symbolic link, belongs to someone else or is open to others.
+// The user's private folder for working files, created with mode 0700:
+// "pivolane" in $XDG_RUNTIME_DIR when that names a folder of this user closed
+// to others (on desktops it lives in memory, and nobody else can create it
+// first), else "pivolane-" + user id in the temporary folder. Refused with a
+// Failure when it is a symbolic link, belongs to someone else or is open to
+// others.
 fs::path PrivateWorkRoot();
 
 // The running program's own file.
@@ -60,6 +64,12 @@ std::string PlatformLabel();
 // The desktop's system-information program: the first of a short list of
 // common ones found in a folder of PATH; nullopt when none is installed.
 std::optional<fs::path> SystemInformationProgram();
+
+// Runs beforeEnd on a thread of its own when the process is asked to end
+// (SIGTERM, SIGINT, SIGHUP), then lets the request end the process as if
+// nothing had caught it. A request that the process was started to ignore
+// (nohup) stays ignored. Only the first call counts.
+void OnEndRequest(std::function<void()> beforeEnd);
 
 // The process's file mode creation mask.
 unsigned CurrentUmask();

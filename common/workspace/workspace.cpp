@@ -1,7 +1,5 @@
 #include "common/workspace/workspace.h"
 
-#include <sys/stat.h>
-
 #include <set>
 #include <vector>
 
@@ -47,8 +45,16 @@ std::vector<CleanFailure> WipeFiles(const fs::path& folder, Pick pick) {
   }
 }
 
-// Overwrites the whole file with "0" bytes and flushes them to disk.
-void Overwrite(io::File& file) {
+// Wipes every file of folder and removes it.
+void WipeFolderAway(const fs::path& folder) {
+  WipeFiles(folder, [](const fs::path&) { return true; });
+  std::error_code ec;
+  fs::remove(folder, ec);  // fails harmlessly while files remain
+}
+
+}  // namespace
+
+void OverwriteAndClose(io::File& file) {
   const std::uint64_t length = file.Size();
   const std::vector<std::uint8_t> zeros(
       static_cast<std::size_t>(std::min<std::uint64_t>(length, io::kChunkSize)), '0');
@@ -61,49 +67,12 @@ void Overwrite(io::File& file) {
   file.Close();
 }
 
-}  // namespace
-
 void WipeAndDeleteFile(const fs::path& path) {
   if (!IsSymlink(path)) {
     io::File file(path, io::OpenMode::kReadWrite);
-    Overwrite(file);
+    OverwriteAndClose(file);
   }
   io::Remove(path);
-}
-
-io::File CreateFileBeside(const fs::path& target) {
-  for (int attempt = 0;; ++attempt) {
-    const auto tag = static_cast<unsigned>(platform::RandomUnit() * 1e9);
-    const fs::path candidate = target.parent_path() / ("." + target.filename().string() + "." +
-                                                       std::to_string(tag) + ".part");
-    try {
-      return io::File(candidate, io::OpenMode::kCreateExclusiveShared);
-    } catch (const Failure&) {
-      if (attempt >= 20 || !io::Exists(candidate)) throw;
-    }
-  }
-}
-
-void ReplaceFile(const fs::path& complete, const fs::path& target) {
-  std::optional<io::File> former;
-  if (io::Exists(target) && !IsSymlink(target)) former.emplace(target, io::OpenMode::kReadWrite);
-  io::Rename(complete, target);
-  if (former) Overwrite(*former);  // no longer reachable by name
-}
-
-void WriteFileReplacing(const fs::path& target, const std::function<void(io::File&)>& write) {
-  io::File part = CreateFileBeside(target);
-  const fs::path partPath = part.path();
-  try {
-    write(part);
-    part.Sync();
-    part.Close();
-    ReplaceFile(partPath, target);
-  } catch (...) {
-    part = io::File();
-    DiscardFile(partPath);
-    throw;
-  }
 }
 
 void DiscardFile(const fs::path& path) noexcept {
@@ -139,6 +108,9 @@ Workspace Workspace::OpenIn(const fs::path& root, const std::string& role) {
   WipeLeftoverWorkFolders(root);
   return Workspace(platform::LockedFolder::Create(root, role + "-"));
 }
+
+Workspace::Workspace(platform::LockedFolder lock)
+    : lock_(std::move(lock)), cleanup_([folder = lock_.path()] { WipeFolderAway(folder); }) {}
 
 Workspace::~Workspace() {
   if (lock_.path().empty()) return;  // moved from

@@ -11,6 +11,7 @@
 
 #include "common/io/file.h"
 #include "common/platform/platform.h"
+#include "common/workspace/end_cleanup.h"
 
 namespace pivolane::workspace {
 
@@ -24,17 +25,21 @@ inline constexpr std::string_view kWorkingFilePrefix = "Pivolane";
 // file may then remain, partly overwritten.
 void WipeAndDeleteFile(const fs::path& path);
 
-// A new empty file beside target (same folder, hidden name), for writing a
-// file completely before it replaces target. Its mode is 0666 less the umask.
-io::File CreateFileBeside(const fs::path& target);
+// Overwrites the whole of an open file with "0" bytes, flushes them to disk
+// and closes it.
+void OverwriteAndClose(io::File& file);
 
-// Moves complete over target in one step, so that target is always a whole
-// file; when target existed, its former bytes are wiped afterwards.
-void ReplaceFile(const fs::path& complete, const fs::path& target);
-
-// Writes a file completely beside target through write, flushes it to disk,
-// then moves it over target with ReplaceFile. When anything fails, the part
-// written is discarded and target is left as it was.
+// Writes a file completely through write, flushes it to disk, then puts it in
+// target's place in one step, so that target is always a whole file:
+// - the new file starts with the permissions of the file it replaces (its
+//   owner and group where the system allows), else 0666 less the umask; a
+//   mode that write sets wins;
+// - a symbolic link at target is kept and the file it points to is written
+//   (see io::FollowLinksForWriting);
+// - the former file's bytes are wiped, unless another name still links to
+//   them (a backup made with ln);
+// - when anything fails, or the program is ended meanwhile, nothing of the
+//   new file is left and target stays as it was.
 void WriteFileReplacing(const fs::path& target, const std::function<void(io::File&)>& write);
 
 // Wipes and deletes path, if it exists, for the scratch files of an operation
@@ -69,15 +74,17 @@ class Workspace {
 
   Workspace(Workspace&&) = default;
   Workspace& operator=(Workspace&&) = default;
-  // Wipes what is left and removes the folder.
+  // Wipes what is left and removes the folder. So does an end of the
+  // program that skips this (see CleanUpAtAnyEnd).
   ~Workspace();
 
   const fs::path& folder() const { return lock_.path(); }
   fs::path File(std::string_view name) const { return folder() / name; }
 
  private:
-  explicit Workspace(platform::LockedFolder lock) : lock_(std::move(lock)) {}
+  explicit Workspace(platform::LockedFolder lock);
   platform::LockedFolder lock_;
+  EndCleanup cleanup_;
 };
 
 // Wipes the work folders in root whose program no longer runs.

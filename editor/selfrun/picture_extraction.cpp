@@ -39,6 +39,10 @@ void PictureExtraction::mnuExtraireImagesExe_Click() {
   const QString sourceName = QFileInfo(sourcePath).fileName();
   const QString targetFolder = sourcePath.left(sourcePath.size() - sourceName.size());
   const std::filesystem::path folder(targetFolder.toStdString());
+  if (const std::optional<std::string> name = format::NameReplacingTheShow(*show, folder)) {
+    prompts_.Ask(ReplacesShowMessage(strings_, QString::fromStdString(*name)));
+    return;
+  }
   const auto askOverwrite = [this](const std::string& name) {
     const PromptMessage question =
         OverwriteQuestion(strings_, QString::fromStdString(name), NameQuotes::kQuoted);

@@ -14,6 +14,11 @@ PromptMessage InvalidShowMessage(const Strings& strings) {
           PromptMessage::Icon::kCritical};
 }
 
+PromptMessage ReplacesShowMessage(const Strings& strings, const QString& fileName) {
+  return {BoxTitle(), strings.LoadMessage(103) + "\"" + fileName + "\"" + strings.LoadMessage(142),
+          PromptMessage::Buttons::kOk, PromptMessage::Icon::kExclamation};
+}
+
 PromptMessage ExtractionSummary(const Strings& strings, int slideCount, const QString& sourceName,
                                 const QString& targetFolder) {
   return {BoxTitle(),

@@ -15,6 +15,10 @@ PromptMessage BuildSucceededMessage(const Strings& strings);
 // Message 136, critical: the chosen file is no self-running show.
 PromptMessage InvalidShowMessage(const Strings& strings);
 
+// Message 103, the quoted file name and message 142, exclamation: a picture
+// would replace the very show it is extracted from.
+PromptMessage ReplacesShowMessage(const Strings& strings, const QString& fileName);
+
 // After a complete extraction: the slide count, message 140, the show's file
 // name, then message 141 and the folder the pictures went to.
 PromptMessage ExtractionSummary(const Strings& strings, int slideCount, const QString& sourceName,

@@ -7,6 +7,7 @@
 #include "common/errors.h"
 #include "common/platform/platform.h"
 #include "common/version.h"
+#include "common/workspace/end_cleanup.h"
 #include "common/workspace/workspace.h"
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
@@ -19,6 +20,9 @@
 namespace pivolane::editor {
 
 int RunEditor(int argc, char** argv) {
+  // Before Qt: its X11 plugin ends the program with exit() when the display
+  // goes away, and nothing is asked then.
+  workspace::CleanUpAtAnyEnd();
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationVersion(kVersionText);

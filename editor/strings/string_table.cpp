@@ -57,6 +57,7 @@ constexpr Message kMessages[] = {
     {139, "Sélection du dossier de sauvegarde des images"},
     {140, " diapo(s) extraite(s) de "},
     {141, "dans le dossier: "},
+    {142, " est le diaporama dont les images sont extraites : il ne peut pas être remplacé !"},
     // Delay control (180, 181 are not shown) and the texts of the picture frame.
     {180, "Délai entre les diapositives"},
     {181, "secondes"},
@@ -216,6 +217,7 @@ constexpr Message kMessages[] = {
     {1139, "Folder selection for saved pictures"},
     {1140, " picture(s) extracted from "},
     {1141, "in folder: "},
+    {1142, " is the slide show the pictures are extracted from: it cannot be replaced !"},
     {1180, "Delay between slides"},
     {1181, "seconds"},
     {1182, "Double-click here to add a slide"},

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "common/errors.h"
+#include "common/format/document.h"
 #include "common/format/self_running.h"
 #include "common/format/show_file.h"
 #include "common/platform/platform.h"
@@ -88,6 +89,26 @@ TEST_F(SelfRunningTest, WithAPasswordOnlyThePayloadIsEnciphered) {
   ASSERT_TRUE(show.Unlock("secret"));
   const std::vector<std::uint8_t> second = show.ReadPicture(1);
   EXPECT_EQ(Bytes(second.begin(), second.end()), ReadBytes(dir_ / "b.gif"));
+}
+
+TEST_F(SelfRunningTest, ADocumentThatBeginsAsAProgramIsReadAsADocument) {
+  // Its first title begins with the ELF bytes, the player size it stores fits
+  // inside it and its last byte is the 0x00 that follows a program's payload:
+  // only the slide entries tell the layouts apart.
+  Bytes picture = testing::PatternBytes(300, 3);
+  picture.back() = 0;
+  testing::WriteBytes(dir_ / "c.jpg", picture);
+  SaveDocumentFile(dir_ / "doc.pvl",
+                   {{"\x7F"
+                     "ELF title",
+                     dir_ / "c.jpg"}},
+                   {}, {"", 1}, 10);
+  ShowFile document = ShowFile::Open(dir_ / "doc.pvl");
+  EXPECT_EQ(document.kind(), ShowFileKind::kDocument);
+  const std::vector<std::uint8_t> read = document.ReadPicture(0);
+  EXPECT_EQ(Bytes(read.begin(), read.end()), picture);
+  BuildSelfRunningShowFile(Show(), slides_, {}, {"", 3}, player_);
+  EXPECT_EQ(ShowFile::Open(Show()).kind(), ShowFileKind::kSelfRunning);
 }
 
 TEST_F(SelfRunningTest, AFailedBuildLeavesTheFormerShowAndNoScratchFile) {

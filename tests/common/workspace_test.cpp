@@ -3,13 +3,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
 #include "common/errors.h"
 #include "common/io/file.h"
 #include "common/platform/platform.h"
+#include "common/workspace/end_cleanup.h"
 #include "common/workspace/workspace.h"
 #include "tests/common/test_support.h"
 
@@ -128,19 +131,37 @@ TEST(NextWorkingFileName, SkipsNumbersWhoseFileExists) {
   EXPECT_EQ(NextWorkingFileName(dir.path(), counter), dir / "PivolaneImg4.tmp");
 }
 
+// Keeps an environment variable's value, to give it back at the end.
+class SavedVariable {
+ public:
+  explicit SavedVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) value_ = value;
+  }
+  ~SavedVariable() {
+    if (value_) {
+      ::setenv(name_, value_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> value_;
+};
+
+// The root in the temporary folder: no runtime folder.
 class WorkFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = std::getenv("TMPDIR");
     ::setenv("TMPDIR", dir_.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (saved_) ::setenv("TMPDIR", saved_->c_str(), 1);
+    ::unsetenv("XDG_RUNTIME_DIR");
   }
   fs::path Root() const { return dir_ / ("pivolane-" + std::to_string(::getuid())); }
 
   testing::ScratchFolder dir_;
-  std::optional<std::string> saved_;
+  SavedVariable tmpdir_{"TMPDIR"};
+  SavedVariable runtime_{"XDG_RUNTIME_DIR"};
 };
 
 TEST_F(WorkFolderTest, TheRootIsPrivateToItsUser) {
@@ -149,6 +170,41 @@ TEST_F(WorkFolderTest, TheRootIsPrivateToItsUser) {
   struct stat st {};
   ASSERT_EQ(::stat(root.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(WorkFolderTest, TheRootLivesInTheRuntimeFolderOnlyWhenThatIsPrivate) {
+  const fs::path runtime = dir_ / "runtime";
+  const struct {
+    const char* why;
+    std::function<std::string()> prepare;  // gives XDG_RUNTIME_DIR
+    bool inRuntime;
+  } cases[] = {
+      {"private", [&] { return runtime.string(); }, true},
+      {"open to others",
+       [&] {
+         fs::permissions(runtime, fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+         return runtime.string();
+       },
+       false},
+      {"a link",
+       [&] {
+         fs::create_directory_symlink(runtime, dir_ / "link");
+         return (dir_ / "link").string();
+       },
+       false},
+      {"relative", [] { return std::string("runtime"); }, false},
+      {"missing", [&] { return (dir_ / "none").string(); }, false},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(runtime);
+    fs::remove(dir_ / "link");
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", c.prepare().c_str(), 1);
+    EXPECT_EQ(platform::PrivateWorkRoot(), c.inRuntime ? runtime / "pivolane" : Root()) << c.why;
+  }
 }
 
 TEST_F(WorkFolderTest, ARootThatIsALinkOrOpenToOthersIsRefused) {
@@ -240,17 +296,159 @@ TEST(FileErrors, SystemErrorsBecomeClassicNumbers) {
   io::testing::SetWriteBudget(std::nullopt);
 }
 
-TEST(ReplaceFile, TheFormerFileIsWipedAndTheNewOneTakesItsPlace) {
-  testing::ScratchFolder dir;
-  testing::WriteText(dir / "doc.pvl", "old secret");
-  fs::create_hard_link(dir / "doc.pvl", dir / "witness");
-  io::File part = CreateFileBeside(dir / "doc.pvl");
-  part.Append(std::vector<std::uint8_t>{'n', 'e', 'w'});
-  part.Close();
-  ReplaceFile(part.path(), dir / "doc.pvl");
-  EXPECT_EQ(ReadBytes(dir / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
-  EXPECT_EQ(ReadBytes(dir / "witness"), testing::Bytes(10, '0'));
+// Replacing, with unnamed files (GetParam) or on a file system without them.
+class ReplacingTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { io::testing::SetUnnamedFilesAvailable(GetParam()); }
+  void TearDown() override { io::testing::SetUnnamedFilesAvailable(true); }
+  static void WriteText(const fs::path& target, const std::string& text) {
+    WriteFileReplacing(target, [&](io::File& out) {
+      out.Append(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    });
+  }
+  std::vector<fs::path> Names() const {
+    std::vector<fs::path> names;
+    for (const auto& e : fs::directory_iterator(dir_.path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  testing::ScratchFolder dir_;
+};
+
+TEST_P(ReplacingTest, FormerBytesAreWipedOnlyWhenNoOtherNameLinksToThem) {
+  testing::WriteText(dir_ / "doc.pvl", "old secret");
+  fs::create_hard_link(dir_ / "doc.pvl", dir_ / "backup.pvl");
+  WriteText(dir_ / "doc.pvl", "new");
+  EXPECT_EQ(ReadBytes(dir_ / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
+  EXPECT_EQ(ReadBytes(dir_ / "backup.pvl"),
+            testing::Bytes({'o', 'l', 'd', ' ', 's', 'e', 'c', 'r', 'e', 't'}));
+  // Without another name, what still reaches the former bytes sees them wiped.
+  const io::File reader(dir_ / "backup.pvl", io::OpenMode::kRead);
+  WriteText(dir_ / "backup.pvl", "newer");
+  testing::Bytes former(10);
+  reader.ReadAt(0, former);
+  EXPECT_EQ(former, testing::Bytes(10, '0'));
+  EXPECT_EQ(Names(), (std::vector<fs::path>{"backup.pvl", "doc.pvl"}));
 }
+
+TEST_P(ReplacingTest, SymbolicLinksAreKeptAndTheFileTheyReachIsWritten) {
+  fs::create_directory(dir_ / "real");
+  testing::WriteText(dir_ / "real" / "doc.pvl", "old");
+  fs::create_symlink("real/doc.pvl", dir_ / "link.pvl");
+  fs::create_symlink(dir_ / "link.pvl", dir_ / "chain.pvl");
+  fs::create_symlink("real/new.pvl", dir_ / "dangling.pvl");
+  WriteText(dir_ / "chain.pvl", "new");
+  WriteText(dir_ / "dangling.pvl", "made");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "chain.pvl"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.pvl"));
+  EXPECT_EQ(ReadBytes(dir_ / "real" / "doc.pvl"), testing::Bytes({'n', 'e', 'w'}));
+  EXPECT_EQ(ReadBytes(dir_ / "real" / "new.pvl"), testing::Bytes({'m', 'a', 'd', 'e'}));
+  EXPECT_EQ(Names(), (std::vector<fs::path>{"chain.pvl", "dangling.pvl", "link.pvl", "real"}));
+}
+
+TEST_P(ReplacingTest, PermissionsOfTheReplacedFileAreKeptUnlessTheWriterSetsItsOwn) {
+  const auto modeOf = [](const fs::path& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return st.st_mode & 07777;
+  };
+  WriteText(dir_ / "new.pvl", "new");
+  EXPECT_EQ(modeOf(dir_ / "new.pvl"), 0666u & ~platform::CurrentUmask());
+  testing::WriteText(dir_ / "doc.pvl", "old");
+  ::chmod((dir_ / "doc.pvl").c_str(), 0640);
+  WriteText(dir_ / "doc.pvl", "new");
+  EXPECT_EQ(modeOf(dir_ / "doc.pvl"), 0640u);
+  WriteFileReplacing(dir_ / "doc.pvl", [](io::File& out) { out.SetMode(0751); });
+  EXPECT_EQ(modeOf(dir_ / "doc.pvl"), 0751u);
+}
+
+TEST_P(ReplacingTest, NamesAtTheLimitAndFailuresLeaveNothingBesideTheTarget) {
+  const std::string longest(255, 'n');
+  WriteText(dir_ / longest, "x");
+  testing::WriteText(dir_ / "doc.pvl", "old");
+  EXPECT_THROW(WriteFileReplacing(dir_ / "doc.pvl",
+                                  [](io::File&) { throw Failure(61, "No space left on device"); }),
+               Failure);
+  EXPECT_EQ(ReadBytes(dir_ / "doc.pvl"), testing::Bytes({'o', 'l', 'd'}));
+  EXPECT_EQ(Names(), (std::vector<fs::path>{"doc.pvl", longest}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReplacingTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Unnamed" : "HiddenName";
+                         });
+
+// How a program ends while it holds a work folder and writes a file: by a
+// signal (0: exit() from inside, as Qt does when the display is gone).
+struct EndCase {
+  const char* name;
+  int signal;
+  bool unnamedFiles;
+};
+
+void PrintTo(const EndCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class EndTest : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndTest, NothingIsLeftOfTheWorkFolderOrThePartialFile) {
+  const EndCase& c = GetParam();
+  testing::ScratchFolder dir;
+  if (c.unnamedFiles && !io::File::CreateUnnamedBeside(dir / "probe")) {
+    GTEST_SKIP() << "no unnamed files on this file system";
+  }
+  fs::create_directory(dir / "root");
+  fs::permissions(dir / "root", fs::perms::owner_all);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    try {
+      CleanUpAtAnyEnd();
+      io::testing::SetUnnamedFilesAvailable(c.unnamedFiles);
+      const Workspace work = Workspace::OpenIn(dir / "root", "editor");
+      testing::WriteText(work.File("PivolaneImg1.tmp"), "deciphered");
+      WriteFileReplacing(dir / "show.exe", [&](io::File& out) {
+        out.Append(std::vector<std::uint8_t>(1000, 7));
+        if (::write(ready[1], "r", 1) != 1 || c.signal == 0) std::exit(1);
+        for (;;) ::pause();
+      });
+    } catch (...) {
+    }
+    ::_exit(3);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  if (c.signal != 0) ::kill(child, c.signal);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  if (c.signal != 0) {
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), c.signal);
+  } else {
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+  }
+  std::vector<fs::path> left;
+  for (const auto& e : fs::recursive_directory_iterator(dir.path())) left.push_back(e.path());
+  // Nothing catches SIGKILL: its work folder waits for the next start.
+  if (c.signal == SIGKILL) {
+    std::erase_if(left, [&](const fs::path& p) { return p.parent_path() != dir.path(); });
+  }
+  EXPECT_EQ(left, std::vector<fs::path>{dir / "root"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, EndTest,
+                         ::testing::Values(EndCase{"Term", SIGTERM, false},
+                                           EndCase{"Int", SIGINT, true},
+                                           EndCase{"Hup", SIGHUP, false}, EndCase{"Exit", 0, false},
+                                           EndCase{"Kill", SIGKILL, true}),
+                         [](const ::testing::TestParamInfo<EndCase>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace pivolane::workspace

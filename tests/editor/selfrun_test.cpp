@@ -471,10 +471,26 @@ class SelfRunTest : public QObject {
         inner + "/hostile.exe", {"../escape", "a/b", "", ".", "..", "sub/../../x", "/etc/y"});
     Extract(editor, path);
     QVERIFY(LastMessage(editor).text.startsWith("7 picture(s) extracted from hostile.exe\n"));
-    QCOMPARE(NamesIn(inner), (QStringList{".._escape", "_etc_y", "a_b", "hostile.exe", "slide3",
+    QCOMPARE(NamesIn(inner), (QStringList{"_._escape", "_etc_y", "a_b", "hostile.exe", "slide3",
                                           "slide4", "slide5", "sub_.._.._x"}));
     QCOMPARE(NamesIn(editor.Folder("shows")), QStringList{"inner"});
     QCOMPARE(Contents(inner + "/slide4"), "picture 4");
+  }
+
+  void APictureNamedAsTheShowItselfIsRefusedBeforeAnyQuestion() {
+    EditorHarness editor;
+    editor.Start();
+    const QString shows = editor.Folder("shows");
+    const QString path = ShowWithTitles(shows + "/x.exe", {"a.jpg", "x.exe"});
+    const QByteArray before = Contents(path);
+    editor.prompts.answers = {PromptAnswer::kOk};
+    Extract(editor, path);
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(LastMessage(editor).text,
+             "The file: \"x.exe\" is the slide show the pictures are extracted from: it cannot be "
+             "replaced !");
+    QCOMPARE(NamesIn(shows), QStringList{"x.exe"});
+    QCOMPARE(Contents(path), before);
   }
 };
 

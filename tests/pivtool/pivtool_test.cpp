@@ -122,22 +122,42 @@ TEST_F(PivtoolTest, CreateWritesDefaultsAndTitlesFromFileNames) {
   EXPECT_EQ(show.Entries()[0].TrimmedTitle(), "b.bmp");
 }
 
-TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAsked) {
+TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAskedNorEverTheShowItself) {
   Picture("a.jpg", 10, 1);
   Picture("b.jpg", 20, 2);
   ASSERT_EQ(Run({"create", Path("s.pvl"), Path("a.jpg"), Path("b.jpg")}), 0);
   fs::create_directories(dir_ / "out");
   testing::WriteText(dir_ / "out" / "b.jpg", "mine");
-  EXPECT_EQ(Run({"extract", Path("s.pvl"), "--to", Path("out")}), 2);
+  EXPECT_EQ(Run({"extract", Path("s.pvl"), "--to", Path("out")}), 5);
+  EXPECT_EQ(err_.str(), "pivtool: extracting would replace " + Path("out/b.jpg") +
+                            "; give --overwrite to replace it\n");
   EXPECT_FALSE(fs::exists(dir_ / "out" / "a.jpg"));  // nothing written at all
   EXPECT_EQ(Run({"extract", Path("s.pvl"), "--to", Path("out"), "--overwrite"}), 0);
   EXPECT_EQ(ReadBytes(dir_ / "out" / "b.jpg"), ReadBytes(dir_ / "b.jpg"));
   // The default folder is the show's own.
   fs::remove(dir_ / "a.jpg");
-  EXPECT_EQ(Run({"extract", Path("s.pvl")}), 2);  // b.jpg is there
+  EXPECT_EQ(Run({"extract", Path("s.pvl")}), 5);  // b.jpg is there
   fs::remove(dir_ / "b.jpg");
   EXPECT_EQ(Run({"extract", Path("s.pvl")}), 0);
   EXPECT_TRUE(fs::exists(dir_ / "a.jpg"));
+
+  // A show whose first title is its own file name.
+  fs::create_directories(dir_ / "pictures");
+  testing::WriteText(dir_ / "pictures" / "x.exe", "picture");
+  ASSERT_EQ(Run({"build", Path("x.exe"), Path("pictures/x.exe")}), 0);
+  const testing::Bytes show = ReadBytes(dir_ / "x.exe");
+  EXPECT_EQ(Run({"extract", Path("x.exe"), "--overwrite"}), 5);
+  EXPECT_NE(err_.str().find("error 55: "), std::string::npos) << err_.str();
+  EXPECT_EQ(ReadBytes(dir_ / "x.exe"), show);
+}
+
+TEST_F(PivtoolTest, InfoEscapesTheControlCharactersOfTitles) {
+  const std::string hostile = "a\x1B[2Jb\nc\\d.jpg";
+  Picture(hostile, 10, 1);
+  ASSERT_EQ(Run({"create", Path("s.pvl"), Path(hostile)}), 0);
+  ASSERT_EQ(Run({"info", Path("s.pvl")}), 0);
+  EXPECT_NE(out_.str().find("title a\\x1B[2Jb\\x0Ac\\\\d.jpg\n"), std::string::npos) << out_.str();
+  EXPECT_EQ(out_.str().find('\x1B'), std::string::npos);
 }
 
 TEST_F(PivtoolTest, BuildCarriesThePlayerAndExtractTakesThePicturesBackOut) {

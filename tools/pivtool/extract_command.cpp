@@ -4,8 +4,8 @@
 
 #include "common/format/extraction.h"
 #include "common/io/file.h"
-#include "common/text/cp1252.h"
 #include "tools/pivtool/commands.h"
+#include "tools/pivtool/printable.h"
 
 namespace pivolane::pivtool {
 
@@ -13,19 +13,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Without --overwrite nothing is written when any picture would replace a
-// file, whether one already there or one of the same show (equal titles).
-void RefuseReplacements(format::ShowFile& show, const fs::path& folder) {
+// The first file that a picture would replace, whether one already there or
+// one of the same show (equal titles).
+std::optional<fs::path> FirstReplacedFile(format::ShowFile& show, const fs::path& folder) {
   std::set<std::string> names;
-  const std::vector<format::SlideEntry>& entries = show.Entries();
-  for (std::size_t k = 0; k < entries.size(); ++k) {
-    const std::string name = format::SafeFileNameForTitle(
-        text::FromCp1252(entries[k].TrimmedTitle()), static_cast<int>(k + 1));
-    if (io::Exists(folder / name) || !names.insert(name).second) {
-      throw UsageError("extracting would replace " + (folder / name).string() +
-                       "; give --overwrite to replace it");
-    }
+  for (const std::string& name : format::PictureFileNames(show)) {
+    if (io::Exists(folder / name) || !names.insert(name).second) return folder / name;
   }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -49,7 +44,14 @@ int ExtractCommand(Arguments args, Streams io) {
       return kWrongPassword;
     }
   }
-  if (!overwrite) RefuseReplacements(show, folder);
+  format::RefuseReplacingTheShow(show, folder);
+  // Without --overwrite nothing is written when any file would be replaced.
+  if (const std::optional<fs::path> replaced = FirstReplacedFile(show, folder);
+      replaced && !overwrite) {
+    io.err << "pivtool: extracting would replace " << Printable(replaced->string())
+           << "; give --overwrite to replace it\n";
+    return kFileSystem;
+  }
   const format::ExtractionResult result = format::ExtractPictures(
       show, folder, [](const std::string&) { return format::OverwriteAnswer::kReplace; });
   io.out << result.written << " picture(s) extracted from " << source.filename().string()

@@ -5,6 +5,7 @@
 #include "common/format/show_file.h"
 #include "common/text/cp1252.h"
 #include "tools/pivtool/commands.h"
+#include "tools/pivtool/printable.h"
 
 namespace pivolane::pivtool {
 
@@ -25,7 +26,8 @@ void PrintHeader(const format::ShowFile& show, std::ostream& out) {
   out << "kind: " << (show.kind() == format::ShowFileKind::kDocument ? "document" : "self-running")
       << "\n"
       << "version tag: "
-      << text::FromCp1252(std::string_view(h.VersionTag.data(), h.VersionTag.size())) << "\n"
+      << Printable(text::FromCp1252(std::string_view(h.VersionTag.data(), h.VersionTag.size())))
+      << "\n"
       << "delay: " << h.DelaySeconds << "\n"
       << "slides: " << h.SlideCount << "\n"
       << "key start: " << static_cast<int>(h.keyStart) << "\n"
@@ -66,8 +68,8 @@ int InfoCommand(Arguments args, Streams io) {
   const std::vector<format::SlideEntry>& entries = show.Entries();
   for (std::size_t k = 0; k < entries.size(); ++k) {
     io.out << "slide " << k + 1 << ": size " << entries[k].PictureSize << ", offset "
-           << entries[k].PictureOffset << ", title " << text::FromCp1252(entries[k].TrimmedTitle())
-           << "\n";
+           << entries[k].PictureOffset << ", title "
+           << Printable(text::FromCp1252(entries[k].TrimmedTitle())) << "\n";
   }
   return kDone;
 }

@@ -4,6 +4,7 @@
 #include "common/cipher/password.h"
 #include "common/errors.h"
 #include "tools/pivtool/commands.h"
+#include "tools/pivtool/printable.h"
 
 namespace pivolane::pivtool {
 
@@ -64,7 +65,7 @@ int RunPivtool(const std::vector<std::string>& words, Streams io) {
     io.err << "pivtool: " << e.what() << "\n" << kUsageText;
     return kUsage;
   } catch (const Failure& f) {
-    io.err << "pivtool: error " << f.number() << ": " << f.description() << "\n";
+    io.err << "pivtool: error " << f.number() << ": " << Printable(f.description()) << "\n";
     return StatusFor(f);
   }
 }

@@ -15,6 +15,7 @@ namespace pivolane::io {
 namespace {
 
 std::optional<std::uint64_t> g_write_budget;
+bool g_unnamed_files_available = true;
 
 // Consumes the test write budget; false when the write must fail.
 bool TakeWriteBudget(std::size_t bytes) {
@@ -47,6 +48,9 @@ int OpenFlags(OpenMode mode) {
 namespace testing {
 void SetWriteBudget(std::optional<std::uint64_t> budget) {
   g_write_budget = budget;
+}
+void SetUnnamedFilesAvailable(bool available) {
+  g_unnamed_files_available = available;
 }
 }  // namespace testing
 
@@ -86,6 +90,24 @@ File::File(const fs::path& path, OpenMode mode) : path_(path) {
     fd_ = ::open(path.c_str(), flags, permissions);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) ThrowSystemError(errno, path);
+}
+
+std::optional<File> File::CreateUnnamedBeside(const fs::path& target) {
+  if (!g_unnamed_files_available) return std::nullopt;
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  int fd = -1;
+  do {
+    fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    // EISDIR: a kernel without unnamed files; EOPNOTSUPP: a file system.
+    if (errno == EOPNOTSUPP || errno == EISDIR) return std::nullopt;
+    ThrowSystemError(errno, target);
+  }
+  File file;
+  file.fd_ = fd;
+  file.path_ = target;
+  return file;
 }
 
 File::~File() {
@@ -160,6 +182,46 @@ void File::SetMode(unsigned mode) {
   if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) Fail(errno);
 }
 
+unsigned File::Mode() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) Fail(errno);
+  return st.st_mode & 0777;
+}
+
+bool File::TakePermissionsOf(const fs::path& other) {
+  struct stat st {};
+  if (::lstat(other.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  // The owner only root may give, the group any member of it; what the system
+  // refuses stays this user's, as for any file the user makes.
+  if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+    const bool groupKept = ::fchown(fd_, static_cast<uid_t>(-1), st.st_gid) == 0;
+    static_cast<void>(groupKept);
+  }
+  SetMode(st.st_mode & 0777);
+  return true;
+}
+
+std::uint64_t File::LinkCount() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) Fail(errno);
+  return st.st_nlink;
+}
+
+bool File::IsSameFileAs(const fs::path& path) const {
+  struct stat mine {};
+  struct stat other {};
+  if (::fstat(fd_, &mine) != 0 || ::stat(path.c_str(), &other) != 0) return false;
+  return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
+}
+
+void File::LinkAs(const fs::path& path) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    ThrowSystemError(errno, path);
+  }
+  path_ = path;
+}
+
 void File::Close() {
   if (fd_ < 0) return;
   const int fd = fd_;
@@ -184,6 +246,37 @@ void Remove(const fs::path& path) {
 
 void Rename(const fs::path& from, const fs::path& to) {
   if (::rename(from.c_str(), to.c_str()) != 0) ThrowSystemError(errno, to);
+}
+
+namespace {
+
+// Whether the system would follow the link when opening it (the protection
+// of shared folders against planted links).
+bool FollowsLink(const fs::path& link, const struct stat& linkStat) {
+  if (linkStat.st_uid == ::geteuid()) return true;
+  const fs::path parent = link.parent_path().empty() ? fs::path(".") : link.parent_path();
+  struct stat folder {};
+  if (::stat(parent.c_str(), &folder) != 0) return false;
+  const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+  return !shared || folder.st_uid == linkStat.st_uid;
+}
+
+}  // namespace
+
+fs::path FollowLinksForWriting(const fs::path& path) {
+  constexpr int kMostLinks = 40;  // as the system allows
+  fs::path current = path;
+  for (int links = 0; links <= kMostLinks; ++links) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || !FollowsLink(current, st)) {
+      return current;
+    }
+    std::error_code ec;
+    const fs::path next = fs::read_symlink(current, ec);
+    if (ec) ThrowSystemError(ec.value(), current);
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  ThrowSystemError(ELOOP, path);
 }
 
 void CopyRange(const File& source, std::uint64_t offset, std::uint64_t length, File& target) {

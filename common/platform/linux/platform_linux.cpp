@@ -28,26 +28,35 @@ fs::path TempFolder() {
 
 namespace {
 
+// Why folder is not a real folder of this user that nobody else can enter;
+// nullopt when it is one.
+std::optional<std::string> WhyNotPrivate(const fs::path& folder) {
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) != 0) return std::string("cannot be read");
+  if (S_ISLNK(st.st_mode)) return std::string("is a symbolic link");
+  if (!S_ISDIR(st.st_mode)) return std::string("is not a folder");
+  if (st.st_uid != ::getuid()) return std::string("belongs to another user");
+  if ((st.st_mode & 077) != 0) return std::string("is open to other users");
+  return std::nullopt;
+}
+
 // Creates folder with mode 0700 when it is missing, then makes sure that it is
 // a real folder of this user that nobody else can enter.
 void EnsurePrivateFolder(const fs::path& folder) {
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) io::ThrowSystemError(errno, folder);
-  struct stat st {};
-  if (::lstat(folder.c_str(), &st) != 0) io::ThrowSystemError(errno, folder);
-  const auto refuse = [&](const std::string& why) {
+  if (const std::optional<std::string> why = WhyNotPrivate(folder)) {
     throw Failure(error_number::kPermissionDenied,
-                  "The folder " + folder.string() + " " + why + "; remove it and start again");
-  };
-  if (S_ISLNK(st.st_mode)) refuse("is a symbolic link");
-  if (!S_ISDIR(st.st_mode)) refuse("is not a folder");
-  if (st.st_uid != ::getuid()) refuse("belongs to another user");
-  if ((st.st_mode & 077) != 0) refuse("is open to other users");
+                  "The folder " + folder.string() + " " + *why + "; remove it and start again");
+  }
 }
 
 }  // namespace
 
 fs::path PrivateWorkRoot() {
-  const fs::path root = TempFolder() / ("pivolane-" + std::to_string(::getuid()));
+  const std::optional<fs::path> runtime = xdg::RuntimeDir();
+  const fs::path root = runtime && !WhyNotPrivate(*runtime)
+                            ? *runtime / "pivolane"
+                            : TempFolder() / ("pivolane-" + std::to_string(::getuid()));
   EnsurePrivateFolder(root);
   return root;
 }

@@ -50,6 +50,10 @@ fs::path CacheHome() {
   return HomeRelative("XDG_CACHE_HOME", ".cache");
 }
 
+std::optional<fs::path> RuntimeDir() {
+  return AbsolutePathFromEnvironment("XDG_RUNTIME_DIR");
+}
+
 std::vector<fs::path> DataDirs() {
   const char* value = std::getenv("XDG_DATA_DIRS");
   std::vector<fs::path> dirs;

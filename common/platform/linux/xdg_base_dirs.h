@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace pivolane::platform::xdg {
@@ -18,6 +19,8 @@ fs::path DataHome();
 fs::path ConfigHome();
 // $XDG_CACHE_HOME, else ~/.cache.
 fs::path CacheHome();
+// $XDG_RUNTIME_DIR; the rules give it no default.
+std::optional<fs::path> RuntimeDir();
 // $XDG_DATA_DIRS in order of preference, else /usr/local/share and /usr/share.
 std::vector<fs::path> DataDirs();
 
