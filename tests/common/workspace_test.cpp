@@ -234,6 +234,25 @@ TEST(UpdateFolder, LivesInTheUserCacheAndIsPrivateToItsUser) {
   ::setenv("XDG_CACHE_HOME", before.c_str(), 1);
 }
 
+TEST(StartDetached, AProgramThatEndsLeavesNoZombieBehind) {
+  testing::ScratchFolder dir;
+  const fs::path pidFile = dir / "pid";
+  ASSERT_TRUE(platform::StartDetached("/bin/sh", {"-c", "echo $$ > '" + pidFile.string() + "'"}));
+  std::string pid;
+  for (int i = 0; i < 500 && pid.empty(); ++i) {
+    ::usleep(10000);
+    std::ifstream(pidFile) >> pid;
+  }
+  ASSERT_FALSE(pid.empty());
+  // A zombie keeps its /proc entry until its parent reaps it.
+  bool gone = false;
+  for (int i = 0; i < 500 && !gone; ++i) {
+    gone = !fs::exists("/proc/" + pid);
+    if (!gone) ::usleep(10000);
+  }
+  EXPECT_TRUE(gone);
+}
+
 TEST_F(WorkFolderTest, ASecondProgramNeverTouchesTheFirstOnesFiles) {
   Workspace first = Workspace::Open("editor");
   testing::WriteText(first.File("PivolaneImg1.tmp"), "first");

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <map>
 #include <random>
+#include <thread>
 
 #include "common/errors.h"
 #include "common/io/file.h"
@@ -126,6 +127,12 @@ void StartDetachedOrThrow(const fs::path& program, const std::vector<std::string
   const int result = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   if (result != 0) io::ThrowSystemError(result, program);
+  // Nobody waits for the program, yet it stays this process's child: reap it
+  // when it ends, so that a long-running editor gathers no zombies.
+  std::thread([pid] {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
 }
 
 bool StartDetached(const fs::path& program, const std::vector<std::string>& args) {
