@@ -2,10 +2,10 @@
 
 #include <FL/Fl.H>
 
+#include "common/picture/pixel_scaling.h"
 #include "common/playback/fit_geometry.h"
 #include "common/text/cp1252.h"
 #include "player/key_codes.h"
-#include "player/picture_decoder.h"
 #include "player/player_texts.h"
 
 namespace pivolane::player {
@@ -23,9 +23,10 @@ playback::PlaybackSettings SettingsOf(const PlayerState& state) {
 
 }  // namespace
 
-FormPivplay::FormPivplay(PlayerState& state)
+FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader)
     : Fl_Double_Window(Fl::w(), Fl::h(), kApplicationTitle),
       state_(state),
+      loader_(loader),
       Frame1_(0, 0, Fl::w(), Fl::h()),
       ImageDia_(0, 0, 0, 0),
       playback_(SettingsOf(state), *this) {
@@ -41,6 +42,9 @@ FormPivplay::FormPivplay(PlayerState& state)
   int x = 0, y = 0, w = 0, h = 0;
   Fl::screen_work_area(x, y, w, h);
   resize(x, y, w, h);
+  // The first slide loads while the window opens.
+  playback_.PreparePlayOrder();
+  if (const std::optional<int> first = playback_.UpcomingSlide()) ReadAhead(*first);
 }
 
 FormPivplay::~FormPivplay() {
@@ -89,37 +93,62 @@ void FormPivplay::SetBusy(bool busy) {
 }
 
 void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
+  try {
+    const playback::Size frame = FrameSize();
+    loader_.Want(slideNumber, frame);
+    std::optional<SlideLoader::Slide> slide;
+    // The slide on screen stays until the next is ready. Meanwhile events
+    // are handled: playback ignores them, but for Escape, which hides the window.
+    while (!(slide = loader_.Take(slideNumber, frame))) {
+      if (playback_.Ended()) return;
+      Fl::wait();
+    }
+    Display(*slide);
+  } catch (...) {
+    // Out of memory, say: the slide is shown empty and the show goes on.
+    image_.reset();
+    picture_.reset();
+    ImageDia_.image(nullptr);
+    ImageDia_.hide();
+    redraw();
+  }
+}
+
+void FormPivplay::Display(SlideLoader::Slide& slide) {
+  state_.CurrentEntry = slide.entry;
   ImageDia_.hide();
   ImageDia_.image(nullptr);
-  fitted_.reset();
-  picture_.reset();
-  // Any failure from here on leaves the picture empty and the show goes on.
-  try {
-    picture_ = DecodePicture(ExtractSlide(state_, slideNumber), state_.PictureFile);
-  } catch (...) {
-    picture_.reset();
-  }
-  try {
-    std::string title = kApplicationTitle;
-    if (state_.TitlesOn) title = text::FromCp1252(state_.CurrentEntry.TrimmedTitle());
-    if (!picture_) title += std::string(" : ") + TextsFor(state_.Language).badPicture;
-    copy_label(title.c_str());
-    PlaceImage();
-  } catch (...) {
-    fitted_.reset();
-    picture_.reset();
-  }
-  if (picture_) ImageDia_.show();
+  image_.reset();
+  picture_ = std::move(slide.picture);
+  std::string title = kApplicationTitle;
+  if (state_.TitlesOn) title = text::FromCp1252(state_.CurrentEntry.TrimmedTitle());
+  if (!picture_) title += std::string(" : ") + TextsFor(state_.Language).badPicture;
+  copy_label(title.c_str());
+  PlaceImage();
   redraw();
 }
 
 void FormPivplay::PlaceImage() {
   if (!picture_) return;
+  picture::Pixels& pixels = picture_->pixels;
   const playback::Placement place =
-      playback::FitAndCentre({picture_->w(), picture_->h()}, {Frame1_.w(), Frame1_.h()});
-  fitted_.reset(place.stretched ? picture_->copy(place.width, place.height) : nullptr);
-  ImageDia_.image(fitted_ ? fitted_.get() : picture_.get());
+      playback::FitAndCentre({pixels.width, pixels.height}, FrameSize());
+  if (place.stretched && place.width > 0 && place.height > 0) {
+    ImageDia_.image(nullptr);
+    image_.reset();
+    pixels = picture::ScaleSmoothly(pixels, place.width, place.height);
+  }
+  if (pixels.bytes.empty()) {
+    ImageDia_.hide();
+    return;
+  }
+  if (!image_) {
+    image_ = std::make_unique<Fl_RGB_Image>(pixels.bytes.data(), pixels.width, pixels.height,
+                                            pixels.channels);
+  }
+  ImageDia_.image(image_.get());
   ImageDia_.resize(Frame1_.x() + place.left, Frame1_.y() + place.top, place.width, place.height);
+  ImageDia_.show();
   redraw();
 }
 
@@ -143,6 +172,10 @@ void FormPivplay::TimerCallback(void* self) {
 void FormPivplay::EndShow() {
   StopTimer();
   hide();
+}
+
+void FormPivplay::ReadAhead(int slideNumber) {
+  loader_.Want(slideNumber, FrameSize());
 }
 
 }  // namespace pivolane::player

@@ -4,6 +4,7 @@
 
 #include "common/cipher/password.h"
 #include "common/errors.h"
+#include "common/picture/decode_budget.h"
 #include "common/playback/playback.h"
 #include "player/player_texts.h"
 
@@ -59,6 +60,7 @@ StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPa
   TakeSettings(state);
   try {
     if (state.HasPassword) {
+      state.show->CheckCipherVersion();
       std::optional<std::string> typed = prompts.AskPassword(state.Language);
       if (!typed) return StartOutcome::kCancelled;
       if (!PasswordOpens(*state.show, std::move(*typed))) {
@@ -74,10 +76,12 @@ StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPa
   return StartOutcome::kPlay;
 }
 
-std::vector<std::uint8_t> ExtractSlide(PlayerState& state, int slideNumber) {
+SlideData ExtractSlide(format::ShowFile& show, int slideNumber) {
   const auto index = static_cast<std::size_t>(slideNumber - 1);
-  state.CurrentEntry = state.show->Entries().at(index);
-  return state.show->ReadPicture(index);
+  SlideData slide{show.Entries().at(index), {}};
+  if (static_cast<std::uint32_t>(slide.entry.PictureSize) <= picture::kMaxPictureBytes)
+    slide.picture = show.ReadPicture(index);
+  return slide;
 }
 
 }  // namespace pivolane::player

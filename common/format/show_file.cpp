@@ -55,12 +55,16 @@ ShowFile::ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header)
   payloadLength_ = size - kTrailerSize - 1 - payloadOffset_;
 }
 
-bool ShowFile::Unlock(std::string_view password) {
-  if (!HasPassword()) return true;
-  if (header_.CipherVersion != 1) {
+void ShowFile::CheckCipherVersion() const {
+  if (HasPassword() && header_.CipherVersion != 1) {
     throw Failure(error_number::kUnsupportedCipher,
                   "Unsupported cipher version " + std::to_string(header_.CipherVersion));
   }
+}
+
+bool ShowFile::Unlock(std::string_view password) {
+  if (!HasPassword()) return true;
+  CheckCipherVersion();
   if (header_.keyStart == 0) ThrowDamagedFile("the key stream start is 0");
   if (password.empty() || password.size() > cipher::kCheckValueLength) return false;
   if (cipher::PasswordCheckValue(password, header_.keyStart) != header_.PasswordCheck) return false;

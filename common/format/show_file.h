@@ -46,9 +46,12 @@ class ShowFile {
   std::uint64_t payloadLength() const { return payloadLength_; }
 
   bool HasPassword() const { return header_.HasPassword(); }
-  // For a show with a password: throws error 102 when its cipher version is
-  // not 1 (a newer scheme); true when password (code page 1252) matches the
-  // stored check value, after which the payload reads deciphered.
+  // Throws error 102 when the show has a password and its cipher version is
+  // not one this reader knows (a newer scheme): before asking for a password.
+  void CheckCipherVersion() const;
+  // For a show with a password: CheckCipherVersion, then true when password
+  // (code page 1252) matches the stored check value, after which the payload
+  // reads deciphered.
   bool Unlock(std::string_view password);
   bool IsReadable() const { return !HasPassword() || key_.has_value(); }
 

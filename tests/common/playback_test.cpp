@@ -31,8 +31,10 @@ class RecordingView : public PlaybackView {
   }
   void StopTimer() override { timerRunning = false; }
   void EndShow() override { ++endCount; }
+  void ReadAhead(int slideNumber) override { readAhead.push_back(slideNumber); }
 
   std::function<void()> onPendingEvents;
+  std::vector<int> readAhead;
   std::vector<int> shown;
   std::vector<int> positions;
   std::vector<bool> busyCalls;
@@ -164,14 +166,14 @@ TEST(PlaybackInput, EscapeEndsTheShowAndLaterInputIsIgnored) {
   EXPECT_EQ(view.endCount, 1);
 }
 
-TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnored) {
+TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnoredButEscapeEndsTheShow) {
   RecordingView view;
   Playback playback(Settings(5), view);
   int reentered = 0;
   view.onPendingEvents = [&] {
     ++reentered;
     playback.HandleInput(code::kSpace);
-    playback.HandleInput(code::kEscape);
+    playback.HandleInput(code::kLeftButton);
     playback.TimerTick();
   };
   playback.Start();
@@ -180,6 +182,35 @@ TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnored) {
   EXPECT_EQ(reentered, 3);
   EXPECT_EQ(view.shown, (std::vector<int>{1, 2, 1}));
   EXPECT_FALSE(playback.Ended());
+
+  view.onPendingEvents = [&] { playback.HandleInput(code::kEscape); };
+  playback.HandleInput(code::kSpace);
+  EXPECT_TRUE(playback.Ended());
+  EXPECT_EQ(view.shown.size(), 3u);  // ended before the slide loaded
+  EXPECT_FALSE(view.timerRunning);
+  EXPECT_EQ(view.endCount, 1);
+}
+
+// Which slide the window may prepare while one is on screen, through a loop
+// and a redrawn random order; none once the next step ends the show.
+TEST(PlaybackInput, TheWindowIsToldTheSlideThatComesNext) {
+  struct Case {
+    bool loop, random;
+    std::vector<double> draws;
+    std::vector<int> readAhead;  // after the start and after each of three ticks
+  };
+  for (const Case& c : {Case{false, false, {}, {2, 3}}, Case{true, false, {}, {2, 3, 1, 2}},
+                        // 123 kept, then redrawn as 312 after the pass
+                        Case{true, true, {0.0, 0.4, 0.7, 0.9, 0.9, 0.9}, {2, 3, 3, 1}}}) {
+    RecordingView view;
+    PlaybackSettings settings = Settings(3);
+    settings.loop = c.loop;
+    settings.random = c.random;
+    Playback playback(settings, view, Draws(c.draws));
+    playback.Start();
+    for (int tick = 0; tick < 3; ++tick) playback.TimerTick();
+    EXPECT_EQ(view.readAhead, c.readAhead) << c.loop << c.random;
+  }
 }
 
 TEST(PlaybackInput, PreviewStopsAdvancingOnItsOwnAfterTheFirstInput) {

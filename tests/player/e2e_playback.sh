@@ -84,8 +84,10 @@ keys "$wid" Right
 check "Right shows the second slide" named "$wid" "Second"
 keys "$wid" space
 check "Space shows the third slide" named "$wid" "Third"
-keys "$wid" Left BackSpace
-check "Left and Backspace go back to the first slide" named "$wid" "Premier été"
+keys "$wid" Left
+check "Left goes back" named "$wid" "Second"
+keys "$wid" BackSpace
+check "Backspace goes back to the first slide" named "$wid" "Premier été"
 keys "$wid" Escape
 check "Escape ends the program" ends_with "$pid" 0
 check "no file is left in the temporary folder" no_work_folder_left

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "tests/player/sample_pictures.h"
+#include "tests/common/sample_pictures.h"
 
 int main(int argc, char** argv) {
   using namespace pivolane;
