@@ -13,32 +13,91 @@ namespace {
 // Weights are fixed point with 16 fraction bits and add up to exactly 1.
 constexpr std::uint32_t kOne = 1u << 16;
 
-struct Tap {
-  int first = 0;                       // first source index
-  std::vector<std::uint32_t> weights;  // of first, first + 1, ...
+// For each of count output positions, the source positions it covers
+// (first, then count of them) and how much of each, back to back in weights.
+struct Taps {
+  std::vector<int> first;
+  std::vector<int> count;
+  std::vector<std::uint32_t> weights;
 };
 
-// For each of count output positions, the source positions it covers and
-// how much of each.
-std::vector<Tap> TapsFor(int sourceLength, int count) {
-  std::vector<Tap> taps(static_cast<std::size_t>(count));
-  const double scale = static_cast<double>(sourceLength) / count;
-  for (int j = 0; j < count; ++j) {
+Taps TapsFor(int sourceLength, int length) {
+  Taps taps;
+  taps.first.reserve(static_cast<std::size_t>(length));
+  taps.count.reserve(static_cast<std::size_t>(length));
+  const double scale = static_cast<double>(sourceLength) / length;
+  for (int j = 0; j < length; ++j) {
     const double start = j * scale;
     const double end = std::min((j + 1) * scale, static_cast<double>(sourceLength));
-    Tap& tap = taps[static_cast<std::size_t>(j)];
-    tap.first = std::min(static_cast<int>(start), sourceLength - 1);
-    const int last = std::clamp(static_cast<int>(std::ceil(end)) - 1, tap.first, sourceLength - 1);
+    const int first = std::min(static_cast<int>(start), sourceLength - 1);
+    const int last = std::clamp(static_cast<int>(std::ceil(end)) - 1, first, sourceLength - 1);
     std::uint32_t given = 0;
-    for (int i = tap.first; i <= last; ++i) {
+    for (int i = first; i <= last; ++i) {
       const double covered = std::min(end, i + 1.0) - std::max(start, static_cast<double>(i));
       const auto weight = static_cast<std::uint32_t>(std::lround(covered / (end - start) * kOne));
-      tap.weights.push_back(std::min(weight, kOne - given));
-      given += tap.weights.back();
+      taps.weights.push_back(std::min(weight, kOne - given));
+      given += taps.weights.back();
     }
-    tap.weights.back() += kOne - given;  // rounding leftovers go to the last source position
+    taps.weights.back() += kOne - given;  // rounding leftovers go to the last source position
+    taps.first.push_back(first);
+    taps.count.push_back(last - first + 1);
   }
   return taps;
+}
+
+// One source row reduced across, kept with 8 more bits.
+template <int kChannels>
+void ReduceRow(const std::uint8_t* in, const Taps& columns, std::uint16_t* out) {
+  const std::uint32_t* weight = columns.weights.data();
+  const std::size_t width = columns.first.size();
+  for (std::size_t j = 0; j < width; ++j) {
+    std::uint32_t sums[kChannels] = {};
+    const std::uint8_t* at = in + static_cast<std::size_t>(columns.first[j]) * kChannels;
+    for (int k = columns.count[j]; k > 0; --k, ++weight, at += kChannels) {
+      for (int c = 0; c < kChannels; ++c) sums[c] += *weight * at[c];
+    }
+    for (int c = 0; c < kChannels; ++c) *out++ = static_cast<std::uint16_t>((sums[c] + 128) >> 8);
+  }
+}
+
+template <int kChannels>
+std::optional<Pixels> Scale(const Pixels& source, int width, int height,
+                            const DecodeBudget& budget) {
+  const Taps columns = TapsFor(source.width, width);
+  const Taps rows = TapsFor(source.height, height);
+  const std::size_t rowLength = static_cast<std::size_t>(width) * kChannels;
+  const std::size_t sourceStride = static_cast<std::size_t>(source.width) * kChannels;
+
+  // One output row at a time, so that the working memory is a few rows: each
+  // source row it covers is reduced across, then the rows are averaged down.
+  // Neighbouring output rows share at most one source row, reduced once.
+  Pixels out{width, height, kChannels, std::vector<std::uint8_t>(rowLength * height)};
+  std::vector<std::uint16_t> reduced(rowLength);
+  std::vector<std::uint16_t> shared(rowLength);
+  int sharedRow = -1;
+  std::vector<std::uint32_t> sums(rowLength);
+  const std::uint32_t* weight = rows.weights.data();
+  for (int y = 0; y < height; ++y) {
+    if (budget.Exhausted()) return std::nullopt;
+    std::fill(sums.begin(), sums.end(), 0);
+    const int first = rows.first[static_cast<std::size_t>(y)];
+    const int count = rows.count[static_cast<std::size_t>(y)];
+    for (int k = 0; k < count; ++k, ++weight) {
+      const int row = first + k;
+      const bool last = k == count - 1;
+      std::vector<std::uint16_t>& across = row == sharedRow ? shared : last ? shared : reduced;
+      if (row != sharedRow) {
+        ReduceRow<kChannels>(source.bytes.data() + static_cast<std::size_t>(row) * sourceStride,
+                             columns, across.data());
+        if (last) sharedRow = row;
+      }
+      for (std::size_t i = 0; i < rowLength; ++i) sums[i] += *weight * across[i];
+    }
+    std::uint8_t* target = out.bytes.data() + static_cast<std::size_t>(y) * rowLength;
+    for (std::size_t i = 0; i < rowLength; ++i)
+      target[i] = static_cast<std::uint8_t>((std::uint64_t{sums[i]} + (1u << 23)) >> 24);
+  }
+  return out;
 }
 
 }  // namespace
@@ -57,45 +116,11 @@ void FlattenOverBlack(Pixels& pixels) {
   pixels.channels = 3;
 }
 
-Pixels ScaleSmoothly(const Pixels& source, int width, int height) {
+std::optional<Pixels> ScaleSmoothly(const Pixels& source, int width, int height,
+                                    const DecodeBudget& budget) {
   if (width == source.width && height == source.height) return source;
-  const int channels = source.channels;
-  const std::vector<Tap> columns = TapsFor(source.width, width);
-  const std::vector<Tap> rows = TapsFor(source.height, height);
-  const auto rowLength = static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
-
-  // One output row at a time, so that the working memory is two rows: each
-  // source row it covers is reduced across (kept with 8 more bits), then
-  // the rows are averaged down.
-  Pixels out{width, height, channels, std::vector<std::uint8_t>(rowLength * height)};
-  std::vector<std::uint16_t> across(rowLength);
-  std::vector<std::uint32_t> sums(rowLength);
-  for (int y = 0; y < height; ++y) {
-    const Tap& tap = rows[static_cast<std::size_t>(y)];
-    std::fill(sums.begin(), sums.end(), 0);
-    for (std::size_t k = 0; k < tap.weights.size(); ++k) {
-      const std::uint8_t* in =
-          source.bytes.data() + (tap.first + k) * static_cast<std::size_t>(source.width) * channels;
-      std::uint16_t* reduced = across.data();
-      for (const Tap& column : columns) {
-        for (int c = 0; c < channels; ++c) {
-          std::uint32_t sum = 0;
-          const std::uint8_t* at = in + static_cast<std::size_t>(column.first) * channels + c;
-          for (const std::uint32_t weight : column.weights) {
-            sum += weight * *at;
-            at += channels;
-          }
-          *reduced++ = static_cast<std::uint16_t>((sum + 128) >> 8);
-        }
-      }
-      const std::uint32_t weight = tap.weights[k];
-      for (std::size_t i = 0; i < rowLength; ++i) sums[i] += weight * across[i];
-    }
-    std::uint8_t* target = out.bytes.data() + static_cast<std::size_t>(y) * rowLength;
-    for (std::size_t i = 0; i < rowLength; ++i)
-      target[i] = static_cast<std::uint8_t>((std::uint64_t{sums[i]} + (1u << 23)) >> 24);
-  }
-  return out;
+  return source.channels == 4 ? Scale<4>(source, width, height, budget)
+                              : Scale<3>(source, width, height, budget);
 }
 
 }  // namespace pivolane::picture

@@ -3,6 +3,9 @@
 // area it covers.
 #pragma once
 
+#include <optional>
+
+#include "common/picture/decode_budget.h"
 #include "common/picture/pixels.h"
 
 namespace pivolane::picture {
@@ -13,6 +16,8 @@ void FlattenOverBlack(Pixels& pixels);
 // The picture at width x height, by area averaging (a box filter): smooth
 // when reducing, and exact when the size does not change. Both sides at
 // least 1; source not empty. The working memory is two rows of the result.
-Pixels ScaleSmoothly(const Pixels& source, int width, int height);
+// nullopt when the budget runs out first.
+std::optional<Pixels> ScaleSmoothly(const Pixels& source, int width, int height,
+                                    const DecodeBudget& budget = {});
 
 }  // namespace pivolane::picture

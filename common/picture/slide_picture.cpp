@@ -76,7 +76,9 @@ std::optional<FittedPicture> DecodeFitted(std::span<const std::uint8_t> bytes, p
   if (width == pixels->width && height == pixels->height) {
     fitted.pixels = std::move(*pixels);
   } else if (width > 0 && height > 0) {
-    fitted.pixels = ScaleSmoothly(*pixels, width, height);
+    std::optional<Pixels> scaled = ScaleSmoothly(*pixels, width, height, budget);
+    if (!scaled) return std::nullopt;
+    fitted.pixels = std::move(*scaled);
   }
   return fitted;
 }

@@ -175,13 +175,12 @@ TEST(SlidePicture, ReducingAveragesTheAreaEachPixelCovers) {
   stripes.bytes[5 * 4 + 3] = 0;  // a transparent white pixel counts as black
   FlattenOverBlack(stripes);
   ASSERT_EQ(stripes.channels, 3);
-  const Pixels half = ScaleSmoothly(stripes, 2, 1);
+  const Pixels half = *ScaleSmoothly(stripes, 2, 1);
   ASSERT_EQ(half.bytes.size(), 6u);
   EXPECT_NEAR(half.bytes[0], 64, 1);   // one white pixel of four
   EXPECT_NEAR(half.bytes[3], 128, 1);  // two of four
-  const Pixels thirds = ScaleSmoothly(stripes, 3, 2);
-  EXPECT_EQ(thirds.width, 3);
-  EXPECT_EQ(ScaleSmoothly(stripes, 4, 2).bytes, stripes.bytes);
+  EXPECT_EQ(ScaleSmoothly(stripes, 3, 2)->width, 3);
+  EXPECT_EQ(ScaleSmoothly(stripes, 4, 2)->bytes, stripes.bytes);
 }
 
 // Cut at every kind of place, or with flipped bytes: whatever comes out, no
