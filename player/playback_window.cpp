@@ -89,7 +89,9 @@ void FormPivplay::LetPendingEventsRun() {
 
 void FormPivplay::SetBusy(bool busy) {
   cursor(busy ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT);
-  Fl::flush();
+  // The hourglass shows once the loop waits for a slide that is not ready;
+  // a slide read ahead comes with no flicker of it.
+  if (!busy) Fl::flush();
 }
 
 void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
@@ -136,7 +138,7 @@ void FormPivplay::PlaceImage() {
   if (place.stretched && place.width > 0 && place.height > 0) {
     ImageDia_.image(nullptr);
     image_.reset();
-    pixels = picture::ScaleSmoothly(pixels, place.width, place.height);
+    pixels = *picture::ScaleSmoothly(pixels, place.width, place.height);
   }
   if (pixels.bytes.empty()) {
     ImageDia_.hide();

@@ -114,6 +114,9 @@ std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   info.scale_num = static_cast<unsigned>(atLeast ? JpegScaleFor(natural, *atLeast) : 8);
   info.scale_denom = 8;
+  // Reduced further after decoding: the plain (box) chroma upsampling is as
+  // good then, and cheaper.
+  info.do_fancy_upsampling = info.scale_num < 8 ? FALSE : TRUE;
   jpeg_calc_output_dimensions(&info);
   const std::uint64_t coefficients = CoefficientBytes(info);
   const std::uint64_t pixelCount = std::uint64_t{info.output_width} * info.output_height;
