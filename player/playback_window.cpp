@@ -23,11 +23,11 @@ playback::PlaybackSettings SettingsOf(const PlayerState& state) {
 
 }  // namespace
 
-FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader)
-    : Fl_Double_Window(Fl::w(), Fl::h(), kApplicationTitle),
+FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenArea& area)
+    : Fl_Double_Window(area.x, area.y, area.width, area.height, kApplicationTitle),
       state_(state),
       loader_(loader),
-      Frame1_(0, 0, Fl::w(), Fl::h()),
+      Frame1_(0, 0, area.width, area.height),
       ImageDia_(0, 0, 0, 0),
       playback_(SettingsOf(state), *this) {
   color(FL_BLACK);
@@ -39,12 +39,9 @@ FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader)
   end();
   // Resizable, so that the window manager lets the window be maximised.
   size_range(160, 120);
-  int x = 0, y = 0, w = 0, h = 0;
-  Fl::screen_work_area(x, y, w, h);
-  resize(x, y, w, h);
   // The first slide loads while the window opens.
   playback_.PreparePlayOrder();
-  if (const std::optional<int> first = playback_.UpcomingSlide()) ReadAhead(*first);
+  if (const std::optional<int> first = playback_.UpcomingSlide()) loader_.Want(*first, FrameSize());
 }
 
 FormPivplay::~FormPivplay() {
@@ -98,41 +95,42 @@ void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
   try {
     const playback::Size frame = FrameSize();
     loader_.Want(slideNumber, frame);
-    std::optional<SlideLoader::Slide> slide;
+    SlideLoader::Slide slide;
     // The slide on screen stays until the next is ready. Meanwhile events
     // are handled: playback ignores them, but for Escape, which hides the window.
-    while (!(slide = loader_.Take(slideNumber, frame))) {
+    while (!loader_.Take(slideNumber, frame, slide)) {
       if (playback_.Ended()) return;
       Fl::wait();
     }
-    Display(*slide);
+    Display(std::move(slide));
   } catch (...) {
     // Out of memory, say: the slide is shown empty and the show goes on.
-    image_.reset();
-    picture_.reset();
     ImageDia_.image(nullptr);
+    image_.reset();
+    current_.reset();
     ImageDia_.hide();
     redraw();
   }
 }
 
-void FormPivplay::Display(SlideLoader::Slide& slide) {
-  state_.CurrentEntry = slide.entry;
+void FormPivplay::Display(SlideLoader::Slide slide) {
   ImageDia_.hide();
   ImageDia_.image(nullptr);
   image_.reset();
-  picture_ = std::move(slide.picture);
+  if (current_) loader_.Keep(std::move(*current_));
+  current_ = std::move(slide);
+  state_.CurrentEntry = current_->entry;
   std::string title = kApplicationTitle;
   if (state_.TitlesOn) title = text::FromCp1252(state_.CurrentEntry.TrimmedTitle());
-  if (!picture_) title += std::string(" : ") + TextsFor(state_.Language).badPicture;
+  if (!current_->picture) title += std::string(" : ") + TextsFor(state_.Language).badPicture;
   copy_label(title.c_str());
   PlaceImage();
   redraw();
 }
 
 void FormPivplay::PlaceImage() {
-  if (!picture_) return;
-  picture::Pixels& pixels = picture_->pixels;
+  if (!current_ || !current_->picture) return;
+  picture::Pixels& pixels = current_->picture->pixels;
   const playback::Placement place =
       playback::FitAndCentre({pixels.width, pixels.height}, FrameSize());
   if (place.stretched && place.width > 0 && place.height > 0) {
@@ -176,8 +174,11 @@ void FormPivplay::EndShow() {
   hide();
 }
 
-void FormPivplay::ReadAhead(int slideNumber) {
-  loader_.Want(slideNumber, FrameSize());
+void FormPivplay::Neighbours(std::optional<int> next, std::optional<int> previous) {
+  std::vector<int> slides;  // the next first: the timer and most keys go forward
+  if (next) slides.push_back(*next);
+  if (previous) slides.push_back(*previous);
+  loader_.Prepare(slides, FrameSize());
 }
 
 }  // namespace pivolane::player

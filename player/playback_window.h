@@ -2,7 +2,8 @@
 // visible area and centred, on black. The playback rules themselves live in
 // playback::Playback; this window shows what it asks for and hands it the
 // user's keys, mouse buttons and timer ticks. Pictures come from the
-// SlideLoader, which prepares the next slide while one is on screen.
+// SlideLoader, which prepares the slides on either side while one is on
+// screen.
 #pragma once
 
 #include <FL/Fl_Box.H>
@@ -15,6 +16,7 @@
 
 #include "common/picture/slide_picture.h"
 #include "common/playback/playback.h"
+#include "player/early_display.h"
 #include "player/slide_loader.h"
 #include "player/start_up.h"
 
@@ -22,7 +24,9 @@ namespace pivolane::player {
 
 class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
  public:
-  FormPivplay(PlayerState& state, SlideLoader& loader);
+  // The window over area, which is all it needs of the display: the first
+  // slide starts loading at once.
+  FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenArea& area);
   ~FormPivplay() override;
 
   // The window is on screen: lays out the frame and shows the first slide,
@@ -39,7 +43,7 @@ class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
   void StartTimer(std::int64_t intervalMs) override;
   void StopTimer() override;
   void EndShow() override;
-  void ReadAhead(int slideNumber) override;
+  void Neighbours(std::optional<int> next, std::optional<int> previous) override;
 
  private:
   // Lays Frame1 over the whole client area: the window's caption bar is not
@@ -47,7 +51,8 @@ class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
   void AjusteFormPivplay();
   playback::Size FrameSize() const { return {Frame1_.w(), Frame1_.h()}; }
   // The loaded slide on screen: its caption, and its picture if it has one.
-  void Display(SlideLoader::Slide& slide);
+  // The slide it replaces goes back to the loader, which may hold it ready.
+  void Display(SlideLoader::Slide slide);
   // Puts the current picture in place; after a resize, reduced further when
   // it no longer fits.
   void PlaceImage();
@@ -57,8 +62,8 @@ class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
   SlideLoader& loader_;
   Fl_Group Frame1_;
   Fl_Box ImageDia_;
-  std::optional<picture::FittedPicture> picture_;  // the current slide, fitted
-  std::unique_ptr<Fl_RGB_Image> image_;            // drawing picture_'s pixels
+  std::optional<SlideLoader::Slide> current_;  // the slide on screen, fitted
+  std::unique_ptr<Fl_RGB_Image> image_;        // drawing its pixels
   std::int64_t timerIntervalMs_ = 0;
   playback::Playback playback_;
 };

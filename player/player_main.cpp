@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/platform/platform.h"
+#include "player/early_display.h"
 #include "player/login_dialog.h"
 #include "player/maximise_window.h"
 #include "player/message_box.h"
@@ -34,7 +35,9 @@ class DialogPrompts : public StartUpPrompts {
 void Play(PlayerState& state) {
   Fl::lock();  // makes Fl::awake work from the loader's thread
   SlideLoader loader(*state.show, [] { Fl::awake(); });
-  FormPivplay window(state, loader);  // starts loading the first slide
+  EarlyDisplay display;
+  FormPivplay window(state, loader, display.area());  // starts loading the first slide
+  display.HandToToolkit();
   window.show();
   window.wait_for_expose();
   MaximiseWindow(window);

@@ -1,5 +1,6 @@
 #include "player/slide_loader.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "player/start_up.h"
@@ -15,41 +16,67 @@ SlideLoader::~SlideLoader() {
     stopping_ = true;
     calledOff_ = true;
   }
-  wanted_changed_.notify_one();
+  queued_.notify_one();
   thread_.join();
+}
+
+bool SlideLoader::IsReady(const Job& job) const {
+  return std::any_of(ready_.begin(), ready_.end(),
+                     [&](const Slide& slide) { return JobOf(slide) == job; });
 }
 
 void SlideLoader::Want(int slideNumber, playback::Size frame) {
   const Job job{slideNumber, frame};
   {
     const std::lock_guard lock(mutex_);
-    if (ready_ && Holds(*ready_, job)) return;
-    ready_.reset();
-    if (running_ && *running_ == job && !calledOff_) {
-      wanted_.reset();
-      return;
-    }
+    if (IsReady(job) || IsRunning(job)) return;
     if (running_) calledOff_ = true;
-    wanted_ = job;
+    queue_.assign(1, job);
   }
-  wanted_changed_.notify_one();
+  queued_.notify_one();
 }
 
-std::optional<SlideLoader::Slide> SlideLoader::Take(int slideNumber, playback::Size frame) {
+bool SlideLoader::Take(int slideNumber, playback::Size frame, Slide& slide) {
   const std::lock_guard lock(mutex_);
-  if (!ready_ || !Holds(*ready_, Job{slideNumber, frame})) return std::nullopt;
-  std::optional<Slide> slide = std::move(ready_);
-  ready_.reset();
-  return slide;
+  const Job job{slideNumber, frame};
+  const auto found = std::find_if(ready_.begin(), ready_.end(),
+                                  [&](const Slide& slide) { return JobOf(slide) == job; });
+  if (found == ready_.end()) return false;
+  slide = std::move(*found);
+  ready_.erase(found);
+  return true;
+}
+
+void SlideLoader::Keep(Slide slide) {
+  const std::lock_guard lock(mutex_);
+  if (!IsReady(JobOf(slide))) ready_.push_back(std::move(slide));
+}
+
+void SlideLoader::Prepare(const std::vector<int>& slideNumbers, playback::Size frame) {
+  std::vector<Job> wanted;
+  for (const int number : slideNumbers) wanted.push_back({number, frame});
+  const auto isWanted = [&](const Job& job) {
+    return std::find(wanted.begin(), wanted.end(), job) != wanted.end();
+  };
+  {
+    const std::lock_guard lock(mutex_);
+    std::erase_if(ready_, [&](const Slide& slide) { return !isWanted(JobOf(slide)); });
+    if (running_ && !isWanted(*running_)) calledOff_ = true;
+    queue_.clear();
+    for (const Job& job : wanted) {
+      if (!IsReady(job) && !IsRunning(job)) queue_.push_back(job);
+    }
+  }
+  queued_.notify_one();
 }
 
 void SlideLoader::Run() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    wanted_changed_.wait(lock, [this] { return stopping_ || wanted_.has_value(); });
+    queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (stopping_) return;
-    const Job job = *wanted_;
-    wanted_.reset();
+    const Job job = queue_.front();
+    queue_.pop_front();
     running_ = job;
     calledOff_ = false;
     lock.unlock();
@@ -57,7 +84,7 @@ void SlideLoader::Run() {
     lock.lock();
     running_.reset();
     if (calledOff_ || stopping_) continue;  // dropped here, off the window's thread
-    ready_ = std::move(slide);
+    ready_.push_back(std::move(slide));
     lock.unlock();
     wake_();
     lock.lock();

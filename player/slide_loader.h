@@ -1,16 +1,19 @@
 // Slides read, deciphered, decoded and fitted on a thread of their own, one
 // at a time, so that the window's thread stays free for the user: the slide
-// the window asks for now, and meanwhile the one the show will ask for next.
-// It holds at most one slide ready besides the one under way, so memory is
-// the slide on screen, the one ahead, and one decoder's working memory.
+// the window asks for now, and meanwhile the ones it may ask for next (the
+// next position, and the previous one). Memory holds the slide on screen,
+// those two, and one decoder's working memory.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
+#include <list>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "common/format/records.h"
 #include "common/format/show_file.h"
@@ -36,12 +39,18 @@ class SlideLoader {
   SlideLoader(const SlideLoader&) = delete;
   SlideLoader& operator=(const SlideLoader&) = delete;
 
-  // Slide slideNumber fitted into frame is wanted: kept when it is ready or
-  // under way, else started, calling off any other slide under way and
-  // dropping any other slide ready.
+  // Slide slideNumber fitted into frame is wanted now: kept when it is ready
+  // or under way, else loaded before anything else, calling off any other
+  // slide under way.
   void Want(int slideNumber, playback::Size frame);
-  // That slide, handed over, once it is ready; nullopt until then.
-  std::optional<Slide> Take(int slideNumber, playback::Size frame);
+  // That slide, handed over into slide once it is ready; false until then.
+  bool Take(int slideNumber, playback::Size frame, Slide& slide);
+  // A slide the window stops showing, held in case Prepare asks for it.
+  void Keep(Slide slide);
+  // The slides to hold ready while one is on screen, in order of need: those
+  // not ready are loaded in turn, and every other slide held or under way is
+  // let go.
+  void Prepare(const std::vector<int>& slideNumbers, playback::Size frame);
 
  private:
   struct Job {
@@ -52,19 +61,19 @@ class SlideLoader {
              frame.height == other.frame.height;
     }
   };
-  static bool Holds(const Slide& slide, const Job& job) {
-    return job == Job{slide.slideNumber, slide.frame};
-  }
+  static Job JobOf(const Slide& slide) { return {slide.slideNumber, slide.frame}; }
+  bool IsReady(const Job& job) const;
+  bool IsRunning(const Job& job) const { return running_ && *running_ == job && !calledOff_; }
   void Run();
   Slide Load(const Job& job);
 
   format::ShowFile& show_;
   std::function<void()> wake_;
   std::mutex mutex_;
-  std::condition_variable wanted_changed_;
-  std::optional<Job> wanted_;   // waiting for the thread
-  std::optional<Job> running_;  // under way
-  std::optional<Slide> ready_;
+  std::condition_variable queued_;
+  std::deque<Job> queue_;               // waiting for the thread, first first
+  std::optional<Job> running_;          // under way
+  std::list<Slide> ready_;              // a few at most
   std::atomic<bool> calledOff_{false};  // the slide under way is no longer wanted
   bool stopping_ = false;
   std::thread thread_;  // last: started once everything else is set up

@@ -325,7 +325,7 @@ std::optional<Pixels> DecodeBmp(std::span<const std::uint8_t> file, const Decode
     return std::nullopt;
   Decoder decoder(in, *layout, budget);
   if (!(runLengths ? decoder.DecodeRunLengths() : decoder.DecodeRows())) return std::nullopt;
-  if (!decoder.ColoursCarryAlpha()) decoder.MakeOpaque();
+  if (layout->alpha.Present() && !decoder.ColoursCarryAlpha()) decoder.MakeOpaque();
   return decoder.Take();
 }
 

@@ -87,8 +87,8 @@ int JpegScaleFor(Dimensions natural, Dimensions wanted) {
   return 8;
 }
 
-std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeBudget& budget,
-                                 std::optional<Dimensions> atLeast) {
+bool DecodeJpegRows(std::span<const std::uint8_t> bytes, const DecodeBudget& budget,
+                    std::optional<Dimensions> atLeast, JpegRowSink& sink) {
   jpeg_decompress_struct info{};
   JpegWatch watch{};
   watch.budget = &budget;
@@ -97,19 +97,19 @@ std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
   watch.errors.emit_message = IgnoreJpegMessage;
   watch.progress.progress_monitor = WatchJpegProgress;
   // Declared before setjmp: nothing with a destructor is skipped by longjmp.
-  Pixels out;
   std::vector<std::uint8_t> cmykRow;
   if (setjmp(watch.jump) != 0) {
     jpeg_destroy_decompress(&info);
-    return std::nullopt;
+    return false;
   }
   jpeg_create_decompress(&info);
+  const auto leave = [&info] { LeaveOnJpegError(reinterpret_cast<j_common_ptr>(&info)); };
   info.progress = &watch.progress;
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
   const Dimensions natural{static_cast<int>(std::min<JDIMENSION>(info.image_width, kMaxSide + 1)),
                            static_cast<int>(std::min<JDIMENSION>(info.image_height, kMaxSide + 1))};
-  if (!WithinDecodeLimits(natural)) LeaveOnJpegError(reinterpret_cast<j_common_ptr>(&info));
+  if (!WithinDecodeLimits(natural)) leave();
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   info.scale_num = static_cast<unsigned>(atLeast ? JpegScaleFor(natural, *atLeast) : 8);
@@ -120,27 +120,52 @@ std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
   jpeg_calc_output_dimensions(&info);
   const std::uint64_t coefficients = CoefficientBytes(info);
   const std::uint64_t pixelCount = std::uint64_t{info.output_width} * info.output_height;
-  if (!DecodeBudget::Fits(pixelCount, 3, coefficients))
-    LeaveOnJpegError(reinterpret_cast<j_common_ptr>(&info));
+  if (!DecodeBudget::Fits(pixelCount, 3, coefficients)) leave();
   // What is left for libjpeg's own buffers; past it, it fails instead of
   // asking for a backing store.
   info.mem->max_memory_to_use = static_cast<long>(kMaxDecodeBytes - pixelCount * 3);
   jpeg_start_decompress(&info);
-  out.width = static_cast<int>(info.output_width);
-  out.height = static_cast<int>(info.output_height);
-  out.channels = 3;
-  const std::size_t stride = std::size_t{info.output_width} * 3;
-  out.bytes.resize(stride * info.output_height);
-  if (cmyk) cmykRow.resize(std::size_t{info.output_width} * 4);
+  bool started = false;
+  try {
+    started = sink.Start(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    if (cmyk) cmykRow.resize(std::size_t{info.output_width} * 4);
+  } catch (const std::bad_alloc&) {
+    started = false;
+  }
+  if (!started) leave();
   while (info.output_scanline < info.output_height) {
-    std::uint8_t* row = out.bytes.data() + stride * info.output_scanline;
+    std::uint8_t* row = sink.NextRow();
     JSAMPROW target = cmyk ? cmykRow.data() : row;
     jpeg_read_scanlines(&info, &target, 1);
     if (cmyk) CmykRowToRgb(cmykRow.data(), row, info.output_width, info.saw_Adobe_marker != 0);
+    sink.RowDone();
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
-  return out;
+  return true;
+}
+
+std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeBudget& budget,
+                                 std::optional<Dimensions> atLeast) {
+  // The rows go straight into the picture.
+  class Store : public JpegRowSink {
+   public:
+    bool Start(int width, int height) override {
+      pixels.width = width;
+      pixels.height = height;
+      pixels.channels = 3;
+      pixels.bytes.resize(std::size_t(width) * std::size_t(height) * 3);
+      return true;
+    }
+    std::uint8_t* NextRow() override {
+      return pixels.bytes.data() + std::size_t(rows) * std::size_t(pixels.width) * 3;
+    }
+    void RowDone() override { ++rows; }
+    Pixels pixels;
+    int rows = 0;
+  } store;
+  if (!DecodeJpegRows(bytes, budget, atLeast, store)) return std::nullopt;
+  return std::move(store.pixels);
 }
 
 }  // namespace pivolane::picture

@@ -13,6 +13,22 @@
 
 namespace pivolane::picture {
 
+// Takes a JPEG's rows one by one, top first, as they are decoded.
+class JpegRowSink {
+ public:
+  virtual ~JpegRowSink() = default;
+  // Before the first row: the size the rows come at. False refuses it.
+  virtual bool Start(int width, int height) = 0;
+  // Where the next row of width RGB pixels goes, then that it is there.
+  virtual std::uint8_t* NextRow() = 0;
+  virtual void RowDone() = 0;
+};
+
+// Decodes into sink, at the scale DecodeJpeg chooses; false when the stream
+// cannot be decoded (the sink may have had some rows by then).
+bool DecodeJpegRows(std::span<const std::uint8_t> bytes, const DecodeBudget& budget,
+                    std::optional<Dimensions> atLeast, JpegRowSink& sink);
+
 // RGB pixels. With atLeast, the picture comes out at the smallest of the
 // DCT's scales (1/8, 2/8 ... 8/8) that is still at least that large in both
 // directions; without, at its natural size. nullopt when the stream is not

@@ -10,44 +10,11 @@ namespace pivolane::picture {
 
 namespace {
 
-// Weights are fixed point with 16 fraction bits and add up to exactly 1.
 constexpr std::uint32_t kOne = 1u << 16;
-
-// For each of count output positions, the source positions it covers
-// (first, then count of them) and how much of each, back to back in weights.
-struct Taps {
-  std::vector<int> first;
-  std::vector<int> count;
-  std::vector<std::uint32_t> weights;
-};
-
-Taps TapsFor(int sourceLength, int length) {
-  Taps taps;
-  taps.first.reserve(static_cast<std::size_t>(length));
-  taps.count.reserve(static_cast<std::size_t>(length));
-  const double scale = static_cast<double>(sourceLength) / length;
-  for (int j = 0; j < length; ++j) {
-    const double start = j * scale;
-    const double end = std::min((j + 1) * scale, static_cast<double>(sourceLength));
-    const int first = std::min(static_cast<int>(start), sourceLength - 1);
-    const int last = std::clamp(static_cast<int>(std::ceil(end)) - 1, first, sourceLength - 1);
-    std::uint32_t given = 0;
-    for (int i = first; i <= last; ++i) {
-      const double covered = std::min(end, i + 1.0) - std::max(start, static_cast<double>(i));
-      const auto weight = static_cast<std::uint32_t>(std::lround(covered / (end - start) * kOne));
-      taps.weights.push_back(std::min(weight, kOne - given));
-      given += taps.weights.back();
-    }
-    taps.weights.back() += kOne - given;  // rounding leftovers go to the last source position
-    taps.first.push_back(first);
-    taps.count.push_back(last - first + 1);
-  }
-  return taps;
-}
 
 // One source row reduced across, kept with 8 more bits.
 template <int kChannels>
-void ReduceRow(const std::uint8_t* in, const Taps& columns, std::uint16_t* out) {
+void ReduceRow(const std::uint8_t* in, const ScalingTaps& columns, std::uint16_t* out) {
   const std::uint32_t* weight = columns.weights.data();
   const std::size_t width = columns.first.size();
   for (std::size_t j = 0; j < width; ++j) {
@@ -58,46 +25,6 @@ void ReduceRow(const std::uint8_t* in, const Taps& columns, std::uint16_t* out) 
     }
     for (int c = 0; c < kChannels; ++c) *out++ = static_cast<std::uint16_t>((sums[c] + 128) >> 8);
   }
-}
-
-template <int kChannels>
-std::optional<Pixels> Scale(const Pixels& source, int width, int height,
-                            const DecodeBudget& budget) {
-  const Taps columns = TapsFor(source.width, width);
-  const Taps rows = TapsFor(source.height, height);
-  const std::size_t rowLength = static_cast<std::size_t>(width) * kChannels;
-  const std::size_t sourceStride = static_cast<std::size_t>(source.width) * kChannels;
-
-  // One output row at a time, so that the working memory is a few rows: each
-  // source row it covers is reduced across, then the rows are averaged down.
-  // Neighbouring output rows share at most one source row, reduced once.
-  Pixels out{width, height, kChannels, std::vector<std::uint8_t>(rowLength * height)};
-  std::vector<std::uint16_t> reduced(rowLength);
-  std::vector<std::uint16_t> shared(rowLength);
-  int sharedRow = -1;
-  std::vector<std::uint32_t> sums(rowLength);
-  const std::uint32_t* weight = rows.weights.data();
-  for (int y = 0; y < height; ++y) {
-    if (budget.Exhausted()) return std::nullopt;
-    std::fill(sums.begin(), sums.end(), 0);
-    const int first = rows.first[static_cast<std::size_t>(y)];
-    const int count = rows.count[static_cast<std::size_t>(y)];
-    for (int k = 0; k < count; ++k, ++weight) {
-      const int row = first + k;
-      const bool last = k == count - 1;
-      std::vector<std::uint16_t>& across = row == sharedRow ? shared : last ? shared : reduced;
-      if (row != sharedRow) {
-        ReduceRow<kChannels>(source.bytes.data() + static_cast<std::size_t>(row) * sourceStride,
-                             columns, across.data());
-        if (last) sharedRow = row;
-      }
-      for (std::size_t i = 0; i < rowLength; ++i) sums[i] += *weight * across[i];
-    }
-    std::uint8_t* target = out.bytes.data() + static_cast<std::size_t>(y) * rowLength;
-    for (std::size_t i = 0; i < rowLength; ++i)
-      target[i] = static_cast<std::uint8_t>((std::uint64_t{sums[i]} + (1u << 23)) >> 24);
-  }
-  return out;
 }
 
 }  // namespace
@@ -116,11 +43,73 @@ void FlattenOverBlack(Pixels& pixels) {
   pixels.channels = 3;
 }
 
+ScalingTaps::ScalingTaps(int sourceLength, int length) {
+  first.reserve(static_cast<std::size_t>(length));
+  count.reserve(static_cast<std::size_t>(length));
+  weightsAt.reserve(static_cast<std::size_t>(length));
+  const double scale = static_cast<double>(sourceLength) / length;
+  for (int j = 0; j < length; ++j) {
+    const double start = j * scale;
+    const double end = std::min((j + 1) * scale, static_cast<double>(sourceLength));
+    const int from = std::min(static_cast<int>(start), sourceLength - 1);
+    const int to = std::clamp(static_cast<int>(std::ceil(end)) - 1, from, sourceLength - 1);
+    weightsAt.push_back(weights.size());
+    std::uint32_t given = 0;
+    for (int i = from; i <= to; ++i) {
+      const double covered = std::min(end, i + 1.0) - std::max(start, static_cast<double>(i));
+      const auto weight = static_cast<std::uint32_t>(std::lround(covered / (end - start) * kOne));
+      weights.push_back(std::min(weight, kOne - given));
+      given += weights.back();
+    }
+    weights.back() += kOne - given;  // rounding leftovers go to the last source position
+    first.push_back(from);
+    count.push_back(to - from + 1);
+  }
+}
+
+RowScaler::RowScaler(int sourceWidth, int sourceHeight, int channels, int width, int height)
+    : channels_(channels),
+      columns_(sourceWidth, width),
+      rows_(sourceHeight, height),
+      reduced_(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels)),
+      sums_(reduced_.size()),
+      out_{width, height, channels, std::vector<std::uint8_t>(reduced_.size() * height)} {}
+
+void RowScaler::AddRow(const std::uint8_t* row) {
+  const int sourceRow = nextSourceRow_++;
+  if (channels_ == 4) {
+    ReduceRow<4>(row, columns_, reduced_.data());
+  } else {
+    ReduceRow<3>(row, columns_, reduced_.data());
+  }
+  // The row counts towards the output row under way and, when it is the
+  // last one that covers, also towards the next, which may start on it.
+  while (nextRow_ < out_.height) {
+    const auto y = static_cast<std::size_t>(nextRow_);
+    const int k = sourceRow - rows_.first[y];
+    if (k < 0 || k >= rows_.count[y]) return;
+    const std::uint32_t weight = rows_.weights[rows_.weightsAt[y] + static_cast<std::size_t>(k)];
+    for (std::size_t i = 0; i < sums_.size(); ++i) sums_[i] += weight * reduced_[i];
+    if (k != rows_.count[y] - 1) return;
+    std::uint8_t* target = out_.bytes.data() + y * sums_.size();
+    for (std::size_t i = 0; i < sums_.size(); ++i) {
+      target[i] = static_cast<std::uint8_t>((std::uint64_t{sums_[i]} + (1u << 23)) >> 24);
+    }
+    std::fill(sums_.begin(), sums_.end(), 0);
+    ++nextRow_;
+  }
+}
+
 std::optional<Pixels> ScaleSmoothly(const Pixels& source, int width, int height,
                                     const DecodeBudget& budget) {
   if (width == source.width && height == source.height) return source;
-  return source.channels == 4 ? Scale<4>(source, width, height, budget)
-                              : Scale<3>(source, width, height, budget);
+  RowScaler scaler(source.width, source.height, source.channels, width, height);
+  const std::size_t stride = static_cast<std::size_t>(source.width) * source.channels;
+  for (int y = 0; y < source.height; ++y) {
+    if (budget.Exhausted()) return std::nullopt;
+    scaler.AddRow(source.bytes.data() + static_cast<std::size_t>(y) * stride);
+  }
+  return scaler.Take();
 }
 
 }  // namespace pivolane::picture

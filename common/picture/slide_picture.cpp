@@ -22,24 +22,40 @@ std::optional<Pixels> DecodeIco(std::span<const std::uint8_t> bytes, const Decod
 }
 
 // A JPEG is decoded straight at the smallest of its DCT scales that still
-// covers the size it will be shown at.
-std::optional<Pixels> DecodeJpegFor(std::span<const std::uint8_t> bytes, playback::Size frame,
-                                    const DecodeBudget& budget) {
+// covers the size it will be shown at, and each row is reduced as it comes,
+// so that the decoded picture is never held whole.
+class FittingRows : public JpegRowSink {
+ public:
+  explicit FittingRows(const playback::Placement& placement) : placement_(placement) {}
+  bool Start(int width, int height) override {
+    row_.resize(std::size_t(width) * 3);
+    scaler_.emplace(width, height, 3, placement_.width, placement_.height);
+    return true;
+  }
+  std::uint8_t* NextRow() override { return row_.data(); }
+  void RowDone() override { scaler_->AddRow(row_.data()); }
+  Pixels Take() { return scaler_->Take(); }
+
+ private:
+  playback::Placement placement_;
+  std::vector<std::uint8_t> row_;
+  std::optional<RowScaler> scaler_;
+};
+
+std::optional<FittedPicture> DecodeJpegFitted(std::span<const std::uint8_t> bytes,
+                                              playback::Size frame, const DecodeBudget& budget) {
   const std::optional<Dimensions> natural = DeclaredDimensions(bytes);
   if (!natural || !WithinDecodeLimits(*natural)) return std::nullopt;
-  const playback::Placement shown =
-      playback::FitAndCentre({natural->width, natural->height}, frame);
-  return DecodeJpeg(bytes, budget, Dimensions{shown.width, shown.height});
-}
-
-// The size to fit: a JPEG decoded at a reduced scale keeps its natural
-// size's proportions, the others come out at their natural size.
-playback::Size NaturalSize(std::span<const std::uint8_t> bytes, const Pixels& pixels) {
-  if (DetectPictureFormat(bytes) == PictureFormat::kJpeg) {
-    if (const std::optional<Dimensions> declared = DeclaredDimensions(bytes))
-      return {declared->width, declared->height};
+  FittedPicture fitted;
+  fitted.placement = playback::FitAndCentre({natural->width, natural->height}, frame);
+  if (fitted.placement.width <= 0 || fitted.placement.height <= 0) return fitted;
+  FittingRows rows(fitted.placement);
+  if (!DecodeJpegRows(bytes, budget, Dimensions{fitted.placement.width, fitted.placement.height},
+                      rows)) {
+    return std::nullopt;
   }
-  return {pixels.width, pixels.height};
+  fitted.pixels = rows.Take();
+  return fitted;
 }
 
 }  // namespace
@@ -49,8 +65,7 @@ std::optional<FittedPicture> DecodeFitted(std::span<const std::uint8_t> bytes, p
   std::optional<Pixels> pixels;
   switch (DetectPictureFormat(bytes)) {
     case PictureFormat::kJpeg:
-      pixels = DecodeJpegFor(bytes, frame, budget);
-      break;
+      return DecodeJpegFitted(bytes, frame, budget);
     case PictureFormat::kPng:
       pixels = DecodePng(bytes, budget);
       break;
@@ -69,7 +84,7 @@ std::optional<FittedPicture> DecodeFitted(std::span<const std::uint8_t> bytes, p
   if (!pixels || pixels->width <= 0 || pixels->height <= 0 || budget.Exhausted())
     return std::nullopt;
   FittedPicture fitted;
-  fitted.placement = playback::FitAndCentre(NaturalSize(bytes, *pixels), frame);
+  fitted.placement = playback::FitAndCentre({pixels->width, pixels->height}, frame);
   FlattenOverBlack(*pixels);
   const int width = fitted.placement.width;
   const int height = fitted.placement.height;

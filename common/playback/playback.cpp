@@ -116,12 +116,17 @@ std::optional<int> Playback::UpcomingSlide() const {
   return playOrder_[static_cast<std::size_t>(currentIndex_)];
 }
 
+std::optional<int> Playback::PrecedingSlide() const {
+  if (ended_ || currentIndex_ <= 1) return std::nullopt;
+  return playOrder_[static_cast<std::size_t>(currentIndex_ - 2)];
+}
+
 void Playback::SlideShown(bool restartTimer) {
   view_.SetBusy(false);
   loading_ = false;
   if (ended_) return;  // Escape while the slide loaded
   if (restartTimer) SetTimerRunning(true);
-  if (const std::optional<int> upcoming = UpcomingSlide()) view_.ReadAhead(*upcoming);
+  view_.Neighbours(UpcomingSlide(), PrecedingSlide());
 }
 
 void Playback::SetTimerRunning(bool running) {

@@ -30,9 +30,9 @@ class PlaybackView {
   virtual void StopTimer() = 0;
   // Closes the window: the show is over.
   virtual void EndShow() = 0;
-  // The slide that the next NextSlide will show, once the current one is on
-  // screen: a window may prepare it meanwhile.
-  virtual void ReadAhead(int /*slideNumber*/) {}
+  // Once a slide is on screen: the slides that the next NextSlide and the
+  // next PreviousSlide would show, if any, which a window may prepare meanwhile.
+  virtual void Neighbours(std::optional<int> /*next*/, std::optional<int> /*previous*/) {}
 };
 
 struct PlaybackSettings {
@@ -84,6 +84,9 @@ class Playback {
   // of the order after a wrap (of the new order when it was redrawn); none
   // when the show would end.
   std::optional<int> UpcomingSlide() const;
+  // The slide that PreviousSlide would show now; none at the first position
+  // and after a wrap.
+  std::optional<int> PrecedingSlide() const;
   bool AutoAdvance() const { return autoAdvance_; }
   bool TimerRunning() const { return timerRunning_; }
   bool Ended() const { return ended_; }

@@ -31,10 +31,12 @@ class RecordingView : public PlaybackView {
   }
   void StopTimer() override { timerRunning = false; }
   void EndShow() override { ++endCount; }
-  void ReadAhead(int slideNumber) override { readAhead.push_back(slideNumber); }
+  void Neighbours(std::optional<int> next, std::optional<int> previous) override {
+    neighbours.emplace_back(next.value_or(0), previous.value_or(0));
+  }
 
   std::function<void()> onPendingEvents;
-  std::vector<int> readAhead;
+  std::vector<std::pair<int, int>> neighbours;  // next, previous; 0 for none
   std::vector<int> shown;
   std::vector<int> positions;
   std::vector<bool> busyCalls;
@@ -191,17 +193,21 @@ TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnoredButEscapeEndsTheShow) 
   EXPECT_EQ(view.endCount, 1);
 }
 
-// Which slide the window may prepare while one is on screen, through a loop
-// and a redrawn random order; none once the next step ends the show.
-TEST(PlaybackInput, TheWindowIsToldTheSlideThatComesNext) {
+// Which slides the window may prepare while one is on screen, through a
+// loop and a redrawn random order; none where the next step would end the
+// show or going back would do nothing.
+TEST(PlaybackInput, TheWindowIsToldTheSlidesOnEitherSide) {
+  using Sides = std::vector<std::pair<int, int>>;
   struct Case {
     bool loop, random;
     std::vector<double> draws;
-    std::vector<int> readAhead;  // after the start and after each of three ticks
+    Sides sides;  // after the start, each of three ticks, and a step back
   };
-  for (const Case& c : {Case{false, false, {}, {2, 3}}, Case{true, false, {}, {2, 3, 1, 2}},
-                        // 123 kept, then redrawn as 312 after the pass
-                        Case{true, true, {0.0, 0.4, 0.7, 0.9, 0.9, 0.9}, {2, 3, 3, 1}}}) {
+  for (const Case& c :
+       {Case{false, false, {}, {{2, 0}, {3, 1}, {0, 2}}},
+        Case{true, false, {}, {{2, 0}, {3, 1}, {1, 0}, {2, 0}}},
+        // 123 kept, then redrawn as 312 after the pass
+        Case{true, true, {0.0, 0.4, 0.7, 0.9, 0.9, 0.9}, {{2, 0}, {3, 1}, {3, 0}, {1, 0}}}}) {
     RecordingView view;
     PlaybackSettings settings = Settings(3);
     settings.loop = c.loop;
@@ -209,8 +215,15 @@ TEST(PlaybackInput, TheWindowIsToldTheSlideThatComesNext) {
     Playback playback(settings, view, Draws(c.draws));
     playback.Start();
     for (int tick = 0; tick < 3; ++tick) playback.TimerTick();
-    EXPECT_EQ(view.readAhead, c.readAhead) << c.loop << c.random;
+    EXPECT_EQ(view.neighbours, c.sides) << c.loop << c.random;
   }
+  RecordingView view;
+  Playback playback(Settings(4), view);
+  playback.Start();
+  playback.TimerTick();
+  playback.TimerTick();
+  playback.HandleInput(code::kLeftArrow);
+  EXPECT_EQ(view.neighbours.back(), (std::pair<int, int>{3, 1}));
 }
 
 TEST(PlaybackInput, PreviewStopsAdvancingOnItsOwnAfterTheFirstInput) {

@@ -38,7 +38,8 @@ class SlideLoaderTest : public ::testing::Test {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::unique_lock lock(mutex_);
     for (;;) {
-      if (std::optional<SlideLoader::Slide> slide = loader.Take(slideNumber, frame)) return *slide;
+      SlideLoader::Slide slide;
+      if (loader.Take(slideNumber, frame, slide)) return slide;
       if (wakes_.wait_until(lock, until) == std::cv_status::timeout) {
         ADD_FAILURE() << "slide " << slideNumber << " never came";
         return {};
@@ -65,7 +66,8 @@ TEST_F(SlideLoaderTest, SlidesComeDecipheredFittedAndTitledOrMarkedBad) {
   EXPECT_EQ(big.picture->pixels.width, 667);  // 1600 x 1200 reduced to 500 high
   EXPECT_EQ(big.picture->pixels.height, 500);
   EXPECT_EQ(big.picture->placement.left, 66);
-  EXPECT_FALSE(loader.Take(1, frame));  // handed over once
+  SlideLoader::Slide none;
+  EXPECT_FALSE(loader.Take(1, frame, none));  // handed over once
 
   loader.Want(2, frame);
   const SlideLoader::Slide broken = Await(loader, 2, frame);
@@ -75,7 +77,7 @@ TEST_F(SlideLoaderTest, SlidesComeDecipheredFittedAndTitledOrMarkedBad) {
   EXPECT_FALSE(broken.picture);
 }
 
-TEST_F(SlideLoaderTest, ASlideNoLongerWantedIsCalledOffOrDropped) {
+TEST_F(SlideLoaderTest, ASlideNoLongerWantedIsCalledOffOrLetGo) {
   SlideLoader loader(*show_, [this] {
     const std::lock_guard lock(mutex_);
     wakes_.notify_all();
@@ -86,11 +88,22 @@ TEST_F(SlideLoaderTest, ASlideNoLongerWantedIsCalledOffOrDropped) {
   const SlideLoader::Slide small = Await(loader, 3, frame);
   ASSERT_TRUE(small.picture);
   EXPECT_EQ(small.picture->pixels.width, 30);
-  EXPECT_FALSE(loader.Take(1, frame));
+  SlideLoader::Slide none;
+  EXPECT_FALSE(loader.Take(1, frame, none));
   // The same slide for another frame is another slide.
   loader.Want(3, {20, 20});
   EXPECT_EQ(Await(loader, 3, {20, 20}).picture->pixels.width, 20);
-  EXPECT_FALSE(loader.Take(3, frame));
+  EXPECT_FALSE(loader.Take(3, frame, none));
+
+  // Slides on either side are prepared; a slide kept stays ready while it
+  // is one of them, and what Prepare no longer names is let go.
+  loader.Keep(small);
+  loader.Prepare({2, 3}, frame);
+  EXPECT_FALSE(Await(loader, 2, frame).picture);
+  EXPECT_TRUE(loader.Take(3, frame, none));
+  loader.Keep(small);
+  loader.Prepare({1}, frame);
+  EXPECT_FALSE(loader.Take(3, frame, none));
   loader.Want(1, frame);  // ends with the loader while it works
 }
 
