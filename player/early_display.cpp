@@ -39,9 +39,8 @@ EarlyDisplay::EarlyDisplay() {
   }
 }
 
-void EarlyDisplay::HandToToolkit() {
-  if (display_ != nullptr) fl_open_display(display_);
-  display_ = nullptr;
+EarlyDisplay::~EarlyDisplay() {
+  if (display_ != nullptr) XCloseDisplay(display_);
 }
 
 }  // namespace pivolane::player

@@ -1,6 +1,6 @@
-// The X display opened before the toolkit sets itself up on it, which takes
-// it a while (input methods, atoms, screens): the playback window's area is
-// known at once, so that the first slide starts loading meanwhile.
+// The playback window's area, known before the toolkit sets itself up on the
+// display, which takes it a while (locale, input methods, atoms, screens):
+// the first slide starts loading meanwhile.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -14,20 +14,24 @@ struct ScreenArea {
   int height = 0;
 };
 
+// Asks over a connection of its own unless the toolkit has its display open
+// already (the password dialog opened it). The connection stays open for as
+// long as the object lives, which must be until the toolkit has its own: an
+// X server that loses its last client starts afresh. Without a display the
+// toolkit is asked, and ends the program with its message.
 class EarlyDisplay {
  public:
-  // The toolkit's display when it is open already (the password dialog
-  // opened it), else a connection of its own. Without a display the area
-  // comes from the toolkit, which then ends the program with its message.
   EarlyDisplay();
-  // The desktop's work area, as the window manager states it, else the
-  // whole screen: where the toolkit puts a maximised window.
+  ~EarlyDisplay();
+  EarlyDisplay(const EarlyDisplay&) = delete;
+  EarlyDisplay& operator=(const EarlyDisplay&) = delete;
+
+  // The desktop's work area as the window manager states it, else the whole
+  // screen: where the toolkit puts a maximised window.
   const ScreenArea& area() const { return area_; }
-  // Lets the toolkit set itself up on the connection opened here.
-  void HandToToolkit();
 
  private:
-  Display* display_ = nullptr;  // opened here, not yet the toolkit's
+  Display* display_ = nullptr;
   ScreenArea area_;
 };
 

@@ -39,7 +39,7 @@ FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenAr
   end();
   // Resizable, so that the window manager lets the window be maximised.
   size_range(160, 120);
-  // The first slide loads while the window opens.
+  // The first slide loads while the toolkit opens its display and the window.
   playback_.PreparePlayOrder();
   if (const std::optional<int> first = playback_.UpcomingSlide()) loader_.Want(*first, FrameSize());
 }

@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 
 #include <cstdlib>
+#include <optional>
 
 #include "common/platform/platform.h"
 #include "player/early_display.h"
@@ -35,10 +36,10 @@ class DialogPrompts : public StartUpPrompts {
 void Play(PlayerState& state) {
   Fl::lock();  // makes Fl::awake work from the loader's thread
   SlideLoader loader(*state.show, [] { Fl::awake(); });
-  EarlyDisplay display;
-  FormPivplay window(state, loader, display.area());  // starts loading the first slide
-  display.HandToToolkit();
+  std::optional<EarlyDisplay> early(std::in_place);
+  FormPivplay window(state, loader, early->area());  // starts loading the first slide
   window.show();
+  early.reset();
   window.wait_for_expose();
   MaximiseWindow(window);
   window.Start();

@@ -188,11 +188,11 @@ tracer=()
 if command -v strace >/dev/null && strace -f -qq -o /dev/null true 2>/dev/null; then
   tracer=(strace -f -qq -o "$work/trace" -e trace=%file)
 fi
-run_untouched "${tracer[@]}" ./locked.exe & pid=$!
+run_untouched "${tracer[@]}" ./english.exe & pid=$!
 dialog=$(find_window "^Pivolane$")
-xdotool mousemove --window "$dialog" 200 30 click 1 click 2  # the field takes the focus
-answer_password "Sésame" Return
-wid=$(find_window "^Secret$")
+xdotool mousemove --window "$dialog" 200 30 click 1  # a click makes the toolkit read its options
+answer_password "pw" Return
+wid=$(find_window "^Open$")
 [[ -n $wid ]] && keys "$wid" Left Escape
 check "a show plays without a temporary folder" ends_with "$pid" 0
 run_untouched ./timed.exe & pid=$!
