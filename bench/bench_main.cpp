@@ -47,6 +47,12 @@ int main(int argc, char** argv) {
   figures["cipher speed / memcpy speed (target >= 0.5)"] = ratio("BM_Memcpy", "BM_ApplyKeyStream");
   figures["save 200 x 1 MiB / cp (target <= 3)"] = ratio("BM_SaveDocument", "BM_CopyWithCp");
   figures["read 200 x 1 MiB / cp (target <= 3)"] = ratio("BM_ReadDocument", "BM_CopyWithCp");
+  figures["save strong 200 x 1 MiB / cp (target <= 2)"] =
+      ratio("BM_SaveSealedDocument", "BM_CopyWithCp");
+  figures["read strong 200 x 1 MiB / cp (target <= 2)"] =
+      ratio("BM_ReadSealedDocument", "BM_CopyWithCp");
+  figures["key derivation at the default limits, seconds"] =
+      reporter.Time("BM_KeyDerivation") / 1e3;
 
   std::cout << "\nSummary\n";
   for (const auto& [name, value] : figures) {

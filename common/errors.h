@@ -10,6 +10,8 @@ namespace pivolane {
 namespace error_number {
 inline constexpr int kInvalidArgument = 5;  // "Invalid procedure call or argument"
 inline constexpr int kOverflow = 6;         // a show too large for the file format
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kTypeMismatch = 13;  // a text that is not the number expected
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kDiskFull = 61;
 inline constexpr int kPastEndOfFile = 62;     // damaged file: data outside its bounds

@@ -11,8 +11,10 @@
 #include "player/maximise_window.h"
 #include "player/message_box.h"
 #include "player/playback_window.h"
+#include "player/player_texts.h"
 #include "player/program_icon.h"
 #include "player/slide_loader.h"
+#include "player/working_window.h"
 
 namespace pivolane::player {
 
@@ -28,6 +30,9 @@ class DialogPrompts : public StartUpPrompts {
   }
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     ShowMessageBox(text, icon);
+  }
+  void RunShowingWork(const std::function<void()>& work, std::uint8_t language) override {
+    RunWithWorkingWindow(TextsFor(language).checkingPassword, work);
   }
 };
 

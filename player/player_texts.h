@@ -15,6 +15,8 @@ struct PlayerTexts {
   const char* passwordLabel;
   const char* cancelButton;
   const char* badPicture;
+  // While the key of a strongly enciphered show is derived.
+  const char* checkingPassword;
 };
 
 // 0 gives the French texts; 1, and any value no editor writes, the English ones.

@@ -1,9 +1,9 @@
 #include "player/start_up.h"
 
-#include <algorithm>
-
 #include "common/cipher/password.h"
+#include "common/cipher/strong_cipher.h"
 #include "common/errors.h"
+#include "common/format/payload_layout.h"
 #include "common/picture/decode_budget.h"
 #include "common/playback/playback.h"
 #include "player/player_texts.h"
@@ -23,18 +23,31 @@ void TakeSettings(PlayerState& state) {
   state.HasPassword = header.HasPassword();
 }
 
-// Overwrites the typed password before letting it go.
+// Wipes the typed password before letting it go.
 void Discard(std::string& password) {
-  std::fill(password.begin(), password.end(), ' ');
-  password.clear();
+  cipher::Wipe(password);
 }
 
-// One attempt: true when the typed password opens the show.
-bool PasswordOpens(format::ShowFile& show, std::string typed) {
+// One attempt: true when the typed password opens the show. The key
+// derivation of a strongly enciphered show runs while the user sees the
+// player working.
+bool PasswordOpens(format::ShowFile& show, std::string typed, StartUpPrompts& prompts,
+                   std::uint8_t language) {
   std::optional<std::string> encoded = cipher::EncodeTypedPassword(typed);
   Discard(typed);
   if (!encoded) return false;  // no show can have this password
-  const bool opens = show.Unlock(*encoded);
+  bool opens = false;
+  const auto unlock = [&] { opens = show.Unlock(*encoded); };
+  try {
+    if (format::PayloadLayout::Of(show.header()).sealed) {
+      prompts.RunShowingWork(unlock, language);
+    } else {
+      unlock();
+    }
+  } catch (...) {
+    Discard(*encoded);
+    throw;
+  }
   Discard(*encoded);
   return opens;
 }
@@ -60,17 +73,18 @@ StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPa
   TakeSettings(state);
   try {
     if (state.HasPassword) {
-      state.show->CheckCipherVersion();
+      state.show->CheckProtection();  // a cipher it cannot read is refused before the password
       std::optional<std::string> typed = prompts.AskPassword(state.Language);
       if (!typed) return StartOutcome::kCancelled;
-      if (!PasswordOpens(*state.show, std::move(*typed))) {
+      if (!PasswordOpens(*state.show, std::move(*typed), prompts, state.Language)) {
         prompts.ShowMessage(TextsFor(state.Language).wrongPassword, MessageIcon::kCritical);
         return StartOutcome::kWrongPassword;
       }
     }
     state.show->Entries();  // checks every entry against the slide data
   } catch (const Failure&) {
-    // A newer cipher scheme, or entries that point outside the slide data.
+    // A newer cipher scheme, hostile key derivation limits, or entries that
+    // point outside the slide data.
     return invalid();
   }
   return StartOutcome::kPlay;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,12 @@ class StartUpPrompts {
   virtual std::optional<std::string> AskPassword(std::uint8_t language) = 0;
   // A message box titled with the application title, with an OK button.
   virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+  // Runs work, a long step after the password dialog has closed (the key
+  // derivation of a strongly enciphered show), while the user sees that the
+  // player is working. Failures of work pass through.
+  virtual void RunShowingWork(const std::function<void()>& work, std::uint8_t /*language*/) {
+    work();
+  }
 };
 
 enum class StartOutcome {

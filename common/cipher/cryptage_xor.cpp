@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/cipher/strong_cipher.h"
 #include "common/errors.h"
 #include "common/io/file.h"
 
@@ -88,8 +89,7 @@ void CipherFileInPlace(const std::filesystem::path& path, std::string_view passw
 }
 
 void CryptageXor::DiscardPassword() {
-  std::fill(currentPassword.begin(), currentPassword.end(), ' ');
-  currentPassword.clear();
+  Wipe(currentPassword);
 }
 
 std::uint8_t KeyStartFromUnit(double unit) {

@@ -48,7 +48,7 @@ struct CryptageXor {
   void CipherFileInPlace(const std::filesystem::path& path, std::uint8_t start) const {
     cipher::CipherFileInPlace(path, currentPassword, start);
   }
-  // Overwrites the password before letting it go.
+  // Wipes the password before letting it go.
   void DiscardPassword();
 };
 

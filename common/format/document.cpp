@@ -2,6 +2,8 @@
 
 #include "common/cipher/password.h"
 #include "common/errors.h"
+#include "common/format/payload_layout.h"
+#include "common/format/sealed_payload.h"
 #include "common/io/file.h"
 #include "common/text/cp1252.h"
 #include "common/workspace/workspace.h"
@@ -15,9 +17,9 @@ void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& sl
   // before anything is created.
   const ShowHeader header =
       FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
-  CheckPayloadFits(slides);
+  CheckPayloadFits(slides, options);
   workspace::WriteFileReplacing(target, [&](io::File& document) {
-    BuildPayload(slides, document, options.usePassword ? &cipherState : nullptr);
+    BuildPayload(slides, document, header, cipherState);
     AppendHeaderTrailer(header, document);
   });
 }
@@ -48,6 +50,10 @@ ShowOptions OptionsFromHeader(const ShowHeader& header) {
   options.titles = header.TitlesFlag != 0;
   options.usePassword = header.HasPassword();
   options.language = header.Language;
+  if (PayloadLayout::Of(header).sealed) {
+    options.cipherVersion = kSealedCipherVersion;
+    options.kdfLimits = SealedParameters::Parse(header.PasswordCheck).limits;
+  }
   return options;
 }
 
@@ -59,7 +65,7 @@ DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder
   result.options = OptionsFromHeader(show.header());
 
   if (show.HasPassword()) {
-    if (show.header().CipherVersion != 1) show.Unlock({});  // throws the cipher-version error
+    show.CheckProtection();  // an unknown cipher or a hostile one, before the password
     if (std::optional<std::string> typed = askPassword()) result.typedPassword = std::move(*typed);
     result.passwordEntered = !result.typedPassword.empty();
     const std::optional<std::string> password = cipher::EncodeTypedPassword(result.typedPassword);

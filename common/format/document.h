@@ -44,7 +44,8 @@ struct DocumentReadResult {
 };
 
 // Reads a document: its trailer (136 when it is not a show file), the password
-// when it has one (102 for an unknown cipher version; a wrong password is an
+// when it has one (102 for an unknown cipher version, 62 for a hostile key
+// derivation, both before the password is asked; a wrong password is an
 // outcome, not a failure), then every picture into a new working file of
 // workFolder named by NextWorkingFileName. A failure part way leaves no
 // working file of this read behind.
@@ -56,7 +57,8 @@ DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder
 // wipes the files already written.
 std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, int& slideCounter);
 
-// The options stored in a header record.
+// The options stored in a header record; a sealed show's limits as stored,
+// unchecked.
 ShowOptions OptionsFromHeader(const ShowHeader& header);
 
 }  // namespace pivolane::format

@@ -26,10 +26,10 @@ void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSou
   const auto playerSize = static_cast<std::int32_t>(playerBytes.size());
   const ShowHeader header =
       FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
-  CheckPayloadFits(slides);
+  CheckPayloadFits(slides, options);
   workspace::WriteFileReplacing(target, [&](io::File& show) {
     show.Append(playerBytes);
-    BuildPayload(slides, show, options.usePassword ? &cipherState : nullptr);
+    BuildPayload(slides, show, header, cipherState);
     show.Append(std::vector<std::uint8_t>{0});
     AppendHeaderTrailer(header, show);
     show.SetMode(0755 & ~platform::CurrentUmask());

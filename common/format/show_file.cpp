@@ -4,6 +4,8 @@
 #include <array>
 
 #include "common/errors.h"
+#include "common/format/payload_layout.h"
+#include "common/format/sealed_payload.h"
 
 namespace pivolane::format {
 
@@ -55,20 +57,39 @@ ShowFile::ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header)
   payloadLength_ = size - kTrailerSize - 1 - payloadOffset_;
 }
 
-void ShowFile::CheckCipherVersion() const {
-  if (HasPassword() && header_.CipherVersion != 1) {
+ShowFile::ShowFile(ShowFile&&) noexcept = default;
+ShowFile& ShowFile::operator=(ShowFile&&) noexcept = default;
+ShowFile::~ShowFile() = default;
+
+void ShowFile::CheckProtection() const {
+  if (!HasPassword()) return;
+  if (!IsKnownCipherVersion(header_.CipherVersion)) {
     throw Failure(error_number::kUnsupportedCipher,
                   "Unsupported cipher version " + std::to_string(header_.CipherVersion));
   }
+  if (header_.CipherVersion == kSealedCipherVersion) CheckedSealedParameters(header_);
 }
 
 bool ShowFile::Unlock(std::string_view password) {
   if (!HasPassword()) return true;
-  CheckCipherVersion();
+  CheckProtection();
+  if (header_.CipherVersion == kSealedCipherVersion) return UnlockSealed(password);
   if (header_.keyStart == 0) ThrowDamagedFile("the key stream start is 0");
   if (password.empty() || password.size() > cipher::kCheckValueLength) return false;
   if (cipher::PasswordCheckValue(password, header_.keyStart) != header_.PasswordCheck) return false;
   key_ = cipher::BuildKeyStream(password);
+  return true;
+}
+
+bool ShowFile::UnlockSealed(std::string_view password) {
+  // Everything that can be checked without the key is checked first: a
+  // damaged file costs no key derivation.
+  const std::uint64_t tableSize = CheckedTableSize();
+  if (password.empty() || password.size() > cipher::kCheckValueLength) return false;
+  auto seal = std::make_unique<const PayloadSeal>(header_, password);
+  std::vector<std::uint8_t> table;
+  if (!OpenEntryTable(*seal, tableSize, table)) return false;
+  seal_ = std::move(seal);
   return true;
 }
 
@@ -80,69 +101,113 @@ void ShowFile::ReadPayload(std::uint64_t offset, std::span<std::uint8_t> data) c
   if (key_) cipher::ApplyKeyStream(*key_, header_.keyStart, data, offset);
 }
 
+std::uint64_t ShowFile::CheckedTableSize() const {
+  const std::int16_t count = header_.SlideCount;
+  if (count < 0) ThrowDamagedFile("a negative slide count");
+  const std::uint64_t tableSize =
+      PayloadLayout::Of(header_).TableSize(static_cast<std::uint64_t>(count));
+  if (tableSize > payloadLength_)
+    ThrowDamagedFile("the slide entries lie past the end of the data");
+  return tableSize;
+}
+
+bool ShowFile::OpenEntryTable(const PayloadSeal& seal, std::uint64_t tableSize,
+                              std::vector<std::uint8_t>& table) const {
+  std::vector<std::uint8_t> sealed(static_cast<std::size_t>(tableSize));
+  ReadPayload(0, sealed);
+  table.resize(sealed.size() - cipher::kTagLength);
+  return seal.Open(kEntryTableMessage, sealed, table);
+}
+
+std::vector<std::uint8_t> ShowFile::ReadEntryTable(std::uint64_t tableSize) const {
+  std::vector<std::uint8_t> table(static_cast<std::size_t>(tableSize));
+  if (!seal_) {
+    ReadPayload(0, table);
+    return table;
+  }
+  // It opened when the show was unlocked: the file changed since.
+  if (!OpenEntryTable(*seal_, tableSize, table)) ThrowDamagedFile("the slide entries changed");
+  return table;
+}
+
 const std::vector<SlideEntry>& ShowFile::Entries() {
   if (entries_) return *entries_;
   if (!IsReadable()) {
     throw Failure(error_number::kInvalidArgument, "The show is protected by a password");
   }
-  const std::int16_t count = header_.SlideCount;
-  if (count < 0) ThrowDamagedFile("a negative slide count");
-  const std::uint64_t tableSize = static_cast<std::uint64_t>(count) * kEntrySize;
-  if (tableSize > payloadLength_)
-    ThrowDamagedFile("the slide entries lie past the end of the data");
-
-  std::vector<std::uint8_t> table(static_cast<std::size_t>(tableSize));
-  ReadPayload(0, table);
+  const PayloadLayout layout = PayloadLayout::Of(header_);
+  const std::uint64_t tableSize = CheckedTableSize();
+  const std::vector<std::uint8_t> table = ReadEntryTable(tableSize);
+  // Where a picture's stored bytes end; sizes and offsets are not negative.
+  const auto storedEnd = [&layout](const SlideEntry* e) {
+    return static_cast<std::uint64_t>(e->PictureOffset) +
+           layout.PictureSize(static_cast<std::uint64_t>(e->PictureSize));
+  };
+  const auto count = static_cast<std::size_t>(header_.SlideCount);
   std::vector<SlideEntry> entries;
-  entries.reserve(static_cast<std::size_t>(count));
-  for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
+  entries.reserve(count);
+  for (std::size_t k = 0; k < count; ++k) {
     entries.push_back(SlideEntry::Parse(
         std::span<const std::uint8_t, kEntrySize>(table.data() + k * kEntrySize, kEntrySize)));
     const SlideEntry& e = entries.back();
     if (e.PictureSize < 0 || e.PictureOffset < 0 ||
-        static_cast<std::uint64_t>(e.PictureOffset) < tableSize ||
-        static_cast<std::uint64_t>(e.PictureOffset) + static_cast<std::uint64_t>(e.PictureSize) >
-            payloadLength_) {
+        static_cast<std::uint64_t>(e.PictureOffset) < tableSize || storedEnd(&e) > payloadLength_) {
       ThrowDamagedFile("the picture of slide " + std::to_string(k + 1) + " lies outside the data");
     }
   }
-  // No byte may belong to two pictures.
+  // No stored byte may belong to two pictures.
   std::vector<const SlideEntry*> byOffset;
   for (const SlideEntry& e : entries) {
-    if (e.PictureSize > 0) byOffset.push_back(&e);
+    if (storedEnd(&e) > static_cast<std::uint64_t>(e.PictureOffset)) byOffset.push_back(&e);
   }
   std::sort(byOffset.begin(), byOffset.end(), [](const SlideEntry* a, const SlideEntry* b) {
     return a->PictureOffset < b->PictureOffset;
   });
   for (std::size_t i = 1; i < byOffset.size(); ++i) {
-    const std::int64_t previousEnd =
-        std::int64_t{byOffset[i - 1]->PictureOffset} + byOffset[i - 1]->PictureSize;
-    if (previousEnd > byOffset[i]->PictureOffset) ThrowDamagedFile("two pictures overlap");
+    if (storedEnd(byOffset[i - 1]) > static_cast<std::uint64_t>(byOffset[i]->PictureOffset)) {
+      ThrowDamagedFile("two pictures overlap");
+    }
   }
   entries_ = std::move(entries);
   return *entries_;
 }
 
-void ShowFile::CopyPicture(std::size_t index, io::File& target) {
+void ShowFile::ForEachPicturePiece(std::size_t index,
+                                   const std::function<void(std::span<const std::uint8_t>)>& take) {
   const SlideEntry& entry = Entries().at(index);
-  std::vector<std::uint8_t> buffer(
-      std::min<std::size_t>(static_cast<std::size_t>(entry.PictureSize), io::kChunkSize));
-  std::uint64_t at = target.Size();
+  const auto offset = static_cast<std::uint64_t>(entry.PictureOffset);
   const auto size = static_cast<std::uint64_t>(entry.PictureSize);
+  if (seal_) {
+    OpenSealedPicture(
+        *seal_, static_cast<std::uint32_t>(index + 1), offset, size,
+        [this](std::uint64_t at, std::span<std::uint8_t> data) { ReadPayload(at, data); }, take);
+    return;
+  }
+  std::vector<std::uint8_t> buffer(
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, io::kChunkSize)));
   for (std::uint64_t done = 0; done < size;) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, buffer.size()));
     std::span<std::uint8_t> chunk(buffer.data(), n);
-    ReadPayload(static_cast<std::uint64_t>(entry.PictureOffset) + done, chunk);
-    target.WriteAt(at, chunk);
-    at += n;
+    ReadPayload(offset + done, chunk);
+    take(chunk);
     done += n;
   }
 }
 
+void ShowFile::CopyPicture(std::size_t index, io::File& target) {
+  std::uint64_t at = target.Size();
+  ForEachPicturePiece(index, [&](std::span<const std::uint8_t> piece) {
+    target.WriteAt(at, piece);
+    at += piece.size();
+  });
+}
+
 std::vector<std::uint8_t> ShowFile::ReadPicture(std::size_t index) {
-  const SlideEntry& entry = Entries().at(index);
-  std::vector<std::uint8_t> picture(static_cast<std::size_t>(entry.PictureSize));
-  ReadPayload(static_cast<std::uint64_t>(entry.PictureOffset), picture);
+  std::vector<std::uint8_t> picture;
+  picture.reserve(static_cast<std::size_t>(Entries().at(index).PictureSize));
+  ForEachPicturePiece(index, [&](std::span<const std::uint8_t> piece) {
+    picture.insert(picture.end(), piece.begin(), piece.end());
+  });
   return picture;
 }
 

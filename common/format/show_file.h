@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +21,8 @@
 namespace pivolane::format {
 
 namespace fs = std::filesystem;
+
+class PayloadSeal;
 
 enum class ShowFileKind {
   kDocument,     // payload, then the trailer
@@ -46,28 +50,51 @@ class ShowFile {
   std::uint64_t payloadLength() const { return payloadLength_; }
 
   bool HasPassword() const { return header_.HasPassword(); }
-  // Throws error 102 when the show has a password and its cipher version is
-  // not one this reader knows (a newer scheme): before asking for a password.
-  void CheckCipherVersion() const;
-  // For a show with a password: CheckCipherVersion, then true when password
-  // (code page 1252) matches the stored check value, after which the payload
-  // reads deciphered.
+  // For a show with a password, what can be told before any password: error
+  // 102 for a cipher version other than 1 and 2 (a newer scheme), error 62
+  // for a sealed show whose key derivation asks for more than any show may.
+  void CheckProtection() const;
+  // For a show with a password: CheckProtection, then true when password
+  // (code page 1252) opens the show, after which the payload reads
+  // deciphered. Version 1 compares the stored check value; version 2
+  // derives the key (about a second with the default limits) and opens the
+  // entry table with it: a table that does not open is a wrong password.
   bool Unlock(std::string_view password);
-  bool IsReadable() const { return !HasPassword() || key_.has_value(); }
+  bool IsReadable() const { return !HasPassword() || key_.has_value() || seal_ != nullptr; }
 
   // The slide entries, checked: every picture lies inside the payload, after
   // the entry table, and no two pictures overlap. Damaged files throw.
-  // Needs a readable payload.
+  // Needs a readable payload. PictureSize is the picture's own size;
+  // PictureOffset is where it is stored, which takes more room when sealed.
   const std::vector<SlideEntry>& Entries();
 
-  // Copies slide index's (0-based) picture to the end of target.
+  // Copies slide index's (0-based) picture to the end of target. A sealed
+  // picture that does not pass its check throws error 62 part way: the
+  // caller discards what was written.
   void CopyPicture(std::size_t index, io::File& target);
-  // The picture in memory (the player decodes one picture at a time).
+  // The picture in memory (the player decodes one picture at a time); a
+  // sealed picture that does not pass its check throws error 62.
   std::vector<std::uint8_t> ReadPicture(std::size_t index);
+
+  ShowFile(ShowFile&&) noexcept;
+  ShowFile& operator=(ShowFile&&) noexcept;
+  ~ShowFile();
 
  private:
   ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header);
   void ReadPayload(std::uint64_t offset, std::span<std::uint8_t> data) const;
+  // The room the entry table takes, checked against the payload.
+  std::uint64_t CheckedTableSize() const;
+  bool UnlockSealed(std::string_view password);
+  // The stored entry table opened with seal into table; false when it does
+  // not open.
+  bool OpenEntryTable(const PayloadSeal& seal, std::uint64_t tableSize,
+                      std::vector<std::uint8_t>& table) const;
+  // The entry table's bytes, deciphered or opened.
+  std::vector<std::uint8_t> ReadEntryTable(std::uint64_t tableSize) const;
+  // Slide index's picture in order, piece by piece.
+  void ForEachPicturePiece(std::size_t index,
+                           const std::function<void(std::span<const std::uint8_t>)>& take);
 
   io::File file_;
   ShowFileKind kind_;
@@ -75,6 +102,7 @@ class ShowFile {
   std::uint64_t payloadOffset_ = 0;
   std::uint64_t payloadLength_ = 0;
   std::optional<cipher::KeyStream> key_;
+  std::unique_ptr<const PayloadSeal> seal_;
   std::optional<std::vector<SlideEntry>> entries_;
 };
 

@@ -1,10 +1,14 @@
 #include "common/format/show_writer.h"
 
 #include <limits>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "common/cipher/password.h"
 #include "common/errors.h"
+#include "common/format/payload_layout.h"
+#include "common/format/sealed_payload.h"
 #include "common/text/cp1252.h"
 #include "common/version.h"
 
@@ -12,18 +16,20 @@ namespace pivolane::format {
 
 namespace {
 
-// The picture sizes of the slides, checked against the format's limits.
-std::vector<std::uint64_t> PictureSizes(std::span<const SlideSource> slides) {
+// The picture sizes of the slides, checked against the format's limits with
+// the room they take in layout.
+std::vector<std::uint64_t> PictureSizes(std::span<const SlideSource> slides,
+                                        const PayloadLayout& layout) {
   if (slides.size() > static_cast<std::size_t>(kMaxSlides)) {
     throw Failure(error_number::kOverflow, "A show holds at most 32767 slides; this one has " +
                                                std::to_string(slides.size()));
   }
   std::vector<std::uint64_t> sizes;
   sizes.reserve(slides.size());
-  std::uint64_t total = slides.size() * kEntrySize;
+  std::uint64_t total = layout.TableSize(slides.size());
   for (const SlideSource& slide : slides) {
     sizes.push_back(io::FileSize(slide.file));
-    total += sizes.back();
+    total += layout.PictureSize(sizes.back());
   }
   if (total > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
     throw Failure(error_number::kOverflow,
@@ -34,14 +40,21 @@ std::vector<std::uint64_t> PictureSizes(std::span<const SlideSource> slides) {
 
 // Appends bytes to the end of a file, enciphering them at their place in the
 // payload when a key stream is given.
-class PayloadSink {
+class AppendingSink : public PayloadSink {
  public:
-  PayloadSink(io::File& out, const cipher::CryptageXor* encipher) : out_(out), at_(out.Size()) {
+  AppendingSink(io::File& out, const cipher::CryptageXor* encipher) : out_(out), at_(out.Size()) {
     if (encipher != nullptr) {
       key_ = cipher::BuildKeyStream(encipher->currentPassword);
       start_ = encipher->keyStart;
     }
   }
+  void WriteTable(std::span<std::uint8_t> table) override { Write(table); }
+  void WritePicturePiece(std::uint32_t, std::uint64_t, std::span<std::uint8_t> bytes,
+                         bool) override {
+    Write(bytes);
+  }
+
+ private:
   void Write(std::span<std::uint8_t> bytes) {
     if (key_) cipher::ApplyKeyStream(*key_, start_, bytes, position_);
     out_.WriteAt(at_, bytes);
@@ -49,7 +62,6 @@ class PayloadSink {
     position_ += bytes.size();
   }
 
- private:
   io::File& out_;
   std::uint64_t at_;
   std::uint64_t position_ = 0;
@@ -58,50 +70,67 @@ class PayloadSink {
 };
 
 std::vector<std::uint8_t> EntryTable(std::span<const SlideSource> slides,
-                                     std::span<const std::uint64_t> sizes) {
-  const auto count = static_cast<std::int64_t>(slides.size());
+                                     std::span<const std::uint64_t> sizes,
+                                     const PayloadLayout& layout) {
   std::vector<std::uint8_t> table;
   table.reserve(slides.size() * kEntrySize);
-  std::int64_t picturesSoFar = 0;
+  std::uint64_t offset = layout.TableSize(slides.size());
   for (std::size_t k = 0; k < slides.size(); ++k) {
     SlideEntry entry;
     entry.Title = TitleField(text::ToCp1252Lossy(slides[k].title));
     entry.PictureSize = static_cast<std::int32_t>(sizes[k]);
-    entry.PictureOffset =
-        static_cast<std::int32_t>(count * std::int64_t{kEntrySize} + picturesSoFar);
-    picturesSoFar += entry.PictureSize;
+    entry.PictureOffset = static_cast<std::int32_t>(offset);
+    offset += layout.PictureSize(sizes[k]);
     const SlideEntry::Bytes bytes = entry.Serialize();
     table.insert(table.end(), bytes.begin(), bytes.end());
   }
   return table;
 }
 
+// The password of a sealed show, refused before anything is written when no
+// show could have it.
+void CheckSealedPassword(std::string_view password) {
+  if (password.empty() || password.size() > cipher::kMaxPasswordLength) {
+    throw Failure(error_number::kInvalidArgument, "A password holds 1 to 128 characters");
+  }
+}
+
 }  // namespace
 
-std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides) {
-  std::uint64_t total = slides.size() * kEntrySize;
-  for (const std::uint64_t size : PictureSizes(slides)) total += size;
+std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides, const ShowOptions& options) {
+  const PayloadLayout layout = PayloadLayout::For(options.usePassword, options.cipherVersion);
+  std::uint64_t total = layout.TableSize(slides.size());
+  for (const std::uint64_t size : PictureSizes(slides, layout)) total += layout.PictureSize(size);
   return total;
 }
 
-void BuildPayload(std::span<const SlideSource> slides, io::File& out,
-                  const cipher::CryptageXor* encipher) {
-  const std::vector<std::uint64_t> sizes = PictureSizes(slides);
-  PayloadSink sink(out, encipher);
-  std::vector<std::uint8_t> table = EntryTable(slides, sizes);
-  sink.Write(table);
+void BuildPayload(std::span<const SlideSource> slides, io::File& out, const ShowHeader& header,
+                  const cipher::CryptageXor& cipherState) {
+  const PayloadLayout layout = PayloadLayout::Of(header);
+  const std::vector<std::uint64_t> sizes = PictureSizes(slides, layout);
+  std::optional<PayloadSeal> seal;
+  std::unique_ptr<PayloadSink> sink;
+  if (layout.sealed) {
+    seal.emplace(header, cipherState.currentPassword);
+    sink = std::make_unique<SealingSink>(out, *seal);
+  } else {
+    sink = std::make_unique<AppendingSink>(out, header.HasPassword() ? &cipherState : nullptr);
+  }
+  std::vector<std::uint8_t> table = EntryTable(slides, sizes, layout);
+  sink->WriteTable(table);
   // One picture file open at a time, as much of it as its entry states.
-  std::vector<std::uint8_t> buffer(io::kChunkSize);
+  std::vector<std::uint8_t> buffer(kPayloadPieceSize);
   for (std::size_t k = 0; k < slides.size(); ++k) {
     const io::File picture(slides[k].file, io::OpenMode::kRead);
-    for (std::uint64_t done = 0; done < sizes[k];) {
+    std::uint64_t done = 0;
+    do {
       const auto n =
           static_cast<std::size_t>(std::min<std::uint64_t>(sizes[k] - done, buffer.size()));
-      std::span<std::uint8_t> chunk(buffer.data(), n);
-      picture.ReadAt(done, chunk);
-      sink.Write(chunk);
+      std::span<std::uint8_t> piece(buffer.data(), n);
+      picture.ReadAt(done, piece);
+      sink->WritePicturePiece(static_cast<std::uint32_t>(k + 1), done, piece, done + n == sizes[k]);
       done += n;
-    }
+    } while (done < sizes[k]);
   }
 }
 
@@ -115,8 +144,24 @@ ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXo
   h.DelaySeconds = options.delaySeconds;
   h.CipherVersion = 0;
   if (options.usePassword) {
-    h.PasswordCheck = cipher::PasswordCheckValue(cipherState.currentPassword, cipherState.keyStart);
-    h.CipherVersion = 1;
+    switch (options.cipherVersion) {
+      case kXorCipherVersion:
+        h.PasswordCheck =
+            cipher::PasswordCheckValue(cipherState.currentPassword, cipherState.keyStart);
+        break;
+      case kSealedCipherVersion:
+        CheckSealedPassword(cipherState.currentPassword);
+        if (!cipher::WithinBounds(options.kdfLimits)) {
+          throw Failure(error_number::kInvalidArgument,
+                        "The key derivation limits are out of bounds");
+        }
+        h.PasswordCheck = SealedParameters::New(options.kdfLimits).Serialize();
+        break;
+      default:
+        throw Failure(error_number::kInvalidArgument,
+                      "Unknown cipher version " + std::to_string(options.cipherVersion));
+    }
+    h.CipherVersion = options.cipherVersion;
   }
   h.SlideCount = static_cast<std::int16_t>(slideCount);
   h.VersionTag = VersionTagFor(kVersionDigits);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/cipher/cryptage_xor.h"
+#include "common/cipher/strong_cipher.h"
 #include "common/format/records.h"
 #include "common/io/file.h"
 
@@ -31,22 +32,33 @@ struct ShowOptions {
   bool titles = false;
   bool usePassword = false;
   std::uint8_t language = 1;  // 0 French, 1 English
+  // With a password: the XOR cipher (1) or the sealed payload (2).
+  std::int16_t cipherVersion = 1;
+  // The cost of the key derivation of a sealed payload.
+  cipher::KdfLimits kdfLimits = cipher::kDefaultKdfLimits;
 };
 
 // Checks that the slides fit the format (at most 32767 slides, a payload that
-// the 32-bit offsets can address) and returns the payload size. Throws a
-// Failure (error 6) otherwise, before anything is written.
-std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides);
+// the 32-bit offsets can address, as options lay it out) and returns the
+// payload size. Throws a Failure (error 6) otherwise, before anything is
+// written.
+std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides,
+                               const ShowOptions& options = {});
 
 // Appends the payload (the slide entries, then the pictures back to back) to
-// the end of out, streamed from the picture files; enciphered as one whole
-// from its first byte when encipher is given. No plain copy of the payload is
-// ever written anywhere else. Checks the limits first (CheckPayloadFits).
-void BuildPayload(std::span<const SlideSource> slides, io::File& out,
-                  const cipher::CryptageXor* encipher);
+// the end of out, streamed from the picture files, protected as header says:
+// plain, enciphered as one whole from its first byte (cipher version 1), or
+// sealed (version 2) with a key derived from the password, which takes about
+// as long as the limits in header ask. The password is cipherState's. No
+// plain copy of the payload is ever written anywhere else. Checks the limits
+// first (CheckPayloadFits).
+void BuildPayload(std::span<const SlideSource> slides, io::File& out, const ShowHeader& header,
+                  const cipher::CryptageXor& cipherState);
 
-// The header record of a show of slideCount slides; the password check value
-// comes from the cipher state when the password option is on.
+// The header record of a show of slideCount slides. With the password option
+// on, the cipher version of options decides the PasswordCheck field: the
+// check value from the cipher state (version 1), or the parameters of the
+// sealed payload with a new random salt and file id (version 2).
 ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,
                             int slideCount, std::int32_t playerSize);
 

@@ -39,14 +39,44 @@ fs::path UpdateFolder();
 std::string LocaleLanguageName();
 
 // Starts program with args in a process of its own that outlives this one;
-// does not wait for it. False when it could not be started.
+// does not wait for it. Raises a Failure with the file layer's number and the
+// system's description when it could not be started.
+void StartDetachedOrThrow(const fs::path& program, const std::vector<std::string>& args);
+// The same, false when it could not be started.
 bool StartDetached(const fs::path& program, const std::vector<std::string>& args);
+
+// Runs program (looked up in the search path when it names no folder) with
+// args and waits for it to end: its exit status, -1 when a signal ended it,
+// nullopt when it could not be started.
+std::optional<int> RunAndWait(const std::string& program, const std::vector<std::string>& args);
+
+// The log-on name of the user running the program, from the system's user
+// database; empty when it cannot be told.
+std::string UserLogonName();
+
+// What this build runs on, for the about box: "Linux (X11)".
+std::string PlatformLabel();
+
+// The desktop's system-information program: the first of a short list of
+// common ones found in a folder of PATH; nullopt when none is installed.
+std::optional<fs::path> SystemInformationProgram();
 
 // The process's file mode creation mask.
 unsigned CurrentUmask();
 
 // A pseudo-random number in [0, 1) from a generator started from the clock.
 double RandomUnit();
+
+// True when a network interface other than the loopback is up.
+bool IsConnected();
+// Opens a dial-up connection; true when one was made. Systems without
+// dial-up (Linux) report failure.
+bool AutoDial();
+// Closes the dial-up connection that AutoDial opened.
+void HangUpAutoDial();
+
+// True when this user may create and replace files in folder.
+bool IsWritableFolder(const fs::path& folder);
 
 // A folder that this process holds locked for as long as the object lives, so
 // that no other process takes it for a leftover.

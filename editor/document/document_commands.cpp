@@ -30,7 +30,7 @@ void DocumentCommands::EmptySlideList() {
 void DocumentCommands::ClearShow() {
   BusyScope busy(window_);
   EmptySlideList();
-  ApplyShowOptions({}, window_.menu(), window_.delay());
+  ApplyShowOptions(NewShowOptions(window_.settings()), window_.menu(), window_.delay());
   DocumentState& document = window_.document();
   document.passwordEntered = false;
   document.documentModified = false;
@@ -87,6 +87,11 @@ bool DocumentCommands::ReadDocument(const QString& path) {
 }
 
 void DocumentCommands::TakeOpenedShow(format::DocumentReadResult& opened) {
+  // A show without a password has no cipher of its own: it takes the one a
+  // new show would.
+  if (!opened.options.usePassword) {
+    opened.options.cipherVersion = NewShowOptions(window_.settings()).cipherVersion;
+  }
   ApplyShowOptions(opened.options, window_.menu(), window_.delay());
   // The cipher state changes only with a show that opened: a mistyped
   // password must never protect a later save.
@@ -170,10 +175,10 @@ bool DocumentCommands::SaveBeforeReplacing() {
 
 bool DocumentCommands::SaveDocument() {
   DocumentState& document = window_.document();
-  const bool written =
-      WriteDocument(document.DocumentPath(), SlideSources(window_.slideList()),
-                    CurrentShowOptions(window_.menu(), window_.delay(), window_.strings()), cipher_,
-                    prompts_, window_.strings());
+  const bool written = WriteDocument(
+      document.DocumentPath(), SlideSources(window_.slideList()),
+      CurrentShowOptions(window_.menu(), window_.delay(), window_.strings(), document), cipher_,
+      prompts_, window_.strings());
   if (written) document.documentModified = false;
   return written;
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "common/cipher/strong_cipher.h"
+
 namespace pivolane::editor {
 
 // The name of a show that has none chosen by the user yet.
@@ -24,6 +26,9 @@ struct DocumentState {
   bool openSucceeded = false;
   // Last number used in a working-file name.
   int slideCounter = 0;
+  // The cost of the key derivation of every save and build with strong
+  // encryption; the same for every show, whatever cost an opened one had.
+  cipher::KdfLimits kdfLimits = cipher::kDefaultKdfLimits;
 
   // The names of a show never opened nor saved.
   void StartUntitled() {

@@ -19,7 +19,7 @@ bool WriteDocument(const std::filesystem::path& path,
   // The writer checks the slides too, but a failure there belongs to the
   // payload, not to the document file.
   return RunRetrying(prompts, failureUnder(" (Proc 103)"),
-                     [&] { format::CheckPayloadFits(slides); }) &&
+                     [&] { format::CheckPayloadFits(slides, options); }) &&
          RunRetrying(prompts, failureUnder(" (Proc 100)"), [&] {
            format::SaveDocumentFile(path, slides, options, cipher,
                                     static_cast<std::int32_t>(CarriedPlayer().size()));

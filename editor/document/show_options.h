@@ -1,20 +1,26 @@
 // The show-wide settings as the main window holds them: the delay control and
-// the check marks of the four option menu items.
+// the check marks of the option menu items.
 #pragma once
 
 #include "common/format/show_writer.h"
+#include "editor/document/document_state.h"
 #include "editor/shell/delay_control.h"
 #include "editor/shell/main_menu.h"
+#include "editor/shell/settings.h"
 #include "editor/strings/string_table.h"
 
 namespace pivolane::editor {
 
-// The settings to write, with the interface language.
+// The settings to write, with the interface language and the key derivation
+// cost of the editor.
 format::ShowOptions CurrentShowOptions(const MainMenu& menu, const DelayControl& delay,
-                                       const Strings& strings);
+                                       const Strings& strings, const DocumentState& document);
 
-// Puts settings into the menu and the delay control; the default settings
-// are those of a new show.
+// The settings of a new show: the defaults, with the cipher the user chose
+// last.
+format::ShowOptions NewShowOptions(const EditorSettings& settings);
+
+// Puts settings into the menu and the delay control.
 void ApplyShowOptions(const format::ShowOptions& options, MainMenu& menu, DelayControl& delay);
 
 }  // namespace pivolane::editor

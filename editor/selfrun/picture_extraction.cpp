@@ -1,11 +1,11 @@
 #include "editor/selfrun/picture_extraction.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include <QFileInfo>
 
 #include "common/cipher/password.h"
+#include "common/cipher/strong_cipher.h"
 #include "common/format/extraction.h"
 #include "editor/document/document_messages.h"
 #include "editor/selfrun/selfrun_messages.h"
@@ -16,11 +16,11 @@ namespace pivolane::editor {
 
 namespace {
 
-// Overwrites a password when it goes out of scope, however that happens.
+// Wipes a password when it goes out of scope, however that happens.
 class ForgetOnExit {
  public:
   explicit ForgetOnExit(std::string& password) : password_(password) {}
-  ~ForgetOnExit() { std::fill(password_.begin(), password_.end(), ' '); }
+  ~ForgetOnExit() { cipher::Wipe(password_); }
   ForgetOnExit(const ForgetOnExit&) = delete;
   ForgetOnExit& operator=(const ForgetOnExit&) = delete;
 
@@ -50,6 +50,9 @@ void PictureExtraction::mnuExtraireImagesExe_Click() {
   try {
     result = format::ExtractPictures(*show, folder, askOverwrite);
   } catch (const Failure& failure) {
+    // A sealed picture that does not pass its check: the show is damaged.
+    if (failure.number() == error_number::kPastEndOfFile)
+      return ShowReadFailure(failure, sourcePath);
     prompts_.Ask(DiskFailureMessage(strings_, " (Proc 106)", folder, failure.number(),
                                     failure.description()));
     return;
@@ -80,6 +83,8 @@ bool PictureExtraction::Unlock(format::ShowFile& show) {
   std::optional<std::string> password = cipher::EncodeTypedPassword(typed->toStdString());
   if (password) {
     const ForgetOnExit forget(*password);
+    // A strong show's key derivation takes a moment.
+    const BusyScope busy(window_);
     if (show.Unlock(*password)) return true;
   }
   prompts_.Ask(WrongPasswordMessage(strings_));

@@ -32,7 +32,8 @@ void ShowBuilder::mnuCreerExe_Click() {
 void ShowBuilder::BuildSelfRunningShow() {
   const Strings& strings = window_.strings();
   DocumentState& document = window_.document();
-  const format::ShowOptions options = CurrentShowOptions(window_.menu(), window_.delay(), strings);
+  const format::ShowOptions options =
+      CurrentShowOptions(window_.menu(), window_.delay(), strings, document);
   if (options.usePassword && !AskNewPassword(prompts_, strings, cipher_, document)) return;
 
   BusyScope busy(window_);

@@ -13,12 +13,16 @@ void CommandRules::ApplyCountRules() {
   }
   for (QAction* item :
        {menu_.mnuSave, menu_.mnuSaveAs, menu_.mnuEnregImages, menu_.mnuCreerExe, menu_.mnuCouper,
-        menu_.mnuCopier, menu_.mnuMotDePasse, menu_.mnuSupprimer, menu_.mnuAffichage->menuAction(),
-        menu_.mnuVisionner, menu_.mnuDefilement->menuAction()}) {
+        menu_.mnuCopier, menu_.mnuMotDePasse, menu_.mnuSupprimer, menu_.mnuVisionner}) {
     item->setEnabled(n >= 1);
   }
+  // Through the menu widget, not its menu action: a widget disabled by itself
+  // stays disabled when the whole window is enabled again at the end of a
+  // long operation, whereas the menu action follows its widget's enabling.
+  for (QMenu* submenu : {menu_.mnuAffichage, menu_.mnuDefilement}) submenu->setEnabled(n >= 1);
   menu_.mnuMonter->setEnabled(n >= 2);
   menu_.mnuDescendre->setEnabled(n >= 2);
+  EnableStrongCipher();
   view_.clickHereLabel().setVisible(n == 0);
   for (const char* key : {"Enboucle", "Aleatoire", "Affichertitre", "Crypte"}) {
     PressButton(key, false);
@@ -54,6 +58,12 @@ void CommandRules::SyncOptionButtons() {
   PressButton("Affichertitre", menu_.mnuAfficherTitre->isChecked());
   PressButton("Crypte", menu_.mnuMotDePasse->isChecked());
   ShowPadlock(menu_.mnuMotDePasse->isChecked());
+  EnableStrongCipher();
+}
+
+void CommandRules::EnableStrongCipher() {
+  menu_.mnuChiffrementFort->setEnabled(menu_.mnuMotDePasse->isEnabled() &&
+                                       menu_.mnuMotDePasse->isChecked());
 }
 
 void CommandRules::EnableButton(const char* key, bool enabled) {

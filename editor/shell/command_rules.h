@@ -27,6 +27,8 @@ class CommandRules {
   void SyncOptionButtons();
 
  private:
+  // Strong encryption is a choice only while the password option is on.
+  void EnableStrongCipher();
   void EnableButton(const char* key, bool enabled);
   void PressButton(const char* key, bool pressed);
   void ShowPadlock(bool closed);

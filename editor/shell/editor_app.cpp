@@ -14,6 +14,7 @@
 #include "editor/shell/qt_prompts.h"
 #include "editor/shell/settings.h"
 #include "editor/shell/start_language.h"
+#include "editor/update/update_command.h"
 
 namespace pivolane::editor {
 
@@ -39,6 +40,7 @@ int RunEditor(int argc, char** argv) {
 
   EditorSettings settings(EditorSettings::UserStorePath());
   FrmMain window(EditorServices{prompts, settings, work->folder(), localeLanguage});
+  UpdateCommand updates(window, settings, prompts, UpdatePlaces::OfThisInstallation());
   window.Load(CommandLineText(QApplication::arguments()));
   window.showMaximized();
   return QApplication::exec();

@@ -10,10 +10,12 @@
 #include "common/errors.h"
 #include "common/version.h"
 #include "common/workspace/workspace.h"
+#include "editor/document/show_options.h"
 #include "editor/shell/busy_scope.h"
 #include "editor/shell/close_request.h"
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
+#include "editor/shell/frm_about.h"
 #include "editor/shell/start_language.h"
 #include "editor/shell/view_geometry.h"
 
@@ -63,6 +65,9 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
   builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
   extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
+  preview_ = std::make_unique<PreviewCommand>(PreviewCommand::Parts{*this, *tv_, menu_, *delay_},
+                                              strings_);
+  pictureCopy_ = std::make_unique<PictureFolderCopy>(*this, *tv_, strings_, prompts_);
   openDocument_ = [this](const QString& path) { documents_->OpenDocument(path); };
   ConnectCommands();
   resize(kInitialSize);
@@ -92,6 +97,8 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuCreerExe, &QAction::triggered, this, [this] { builder_->mnuCreerExe_Click(); });
   connect(menu_.mnuExtraireImagesExe, &QAction::triggered, this,
           [this] { extraction_->mnuExtraireImagesExe_Click(); });
+  connect(menu_.mnuEnregImages, &QAction::triggered, this,
+          [this] { pictureCopy_->SavePicturesToFolder(document_.docFolder); });
   connect(menu_.mnuQuit, &QAction::triggered, this, &QWidget::close);
   connect(menu_.mnuCouper, &QAction::triggered, this, [this] { slides_->CutSlide(); });
   connect(menu_.mnuCopier, &QAction::triggered, this, [this] { slides_->CopySlide(); });
@@ -100,12 +107,18 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuSupprimer, &QAction::triggered, this, [this] { slides_->DeleteSlide(); });
   connect(menu_.mnuMonter, &QAction::triggered, this, [this] { slides_->MoveSlideUp(); });
   connect(menu_.mnuDescendre, &QAction::triggered, this, [this] { slides_->MoveSlideDown(); });
-  for (QAction* option :
-       {menu_.mnuEnBoucle, menu_.mnuAleatoire, menu_.mnuAfficherTitre, menu_.mnuMotDePasse}) {
+  for (QAction* option : {menu_.mnuEnBoucle, menu_.mnuAleatoire, menu_.mnuAfficherTitre,
+                          menu_.mnuMotDePasse, menu_.mnuChiffrementFort}) {
     connect(option, &QAction::triggered, this, &FrmMain::OnOptionToggled);
   }
+  connect(menu_.mnuVisionner, &QAction::triggered, this,
+          [this] { preview_->mnuVisionner_Click(); });
+  // The last choice is the cipher of the next new show.
+  connect(menu_.mnuChiffrementFort, &QAction::triggered, this,
+          [this](bool strong) { settings_.SetCipherVersion(strong ? 2 : 1); });
   connect(menu_.mnuFrancais, &QAction::triggered, this, &FrmMain::SelectFrench);
   connect(menu_.mnuEnglish, &QAction::triggered, this, &FrmMain::SelectEnglish);
+  connect(menu_.mnuApropos, &QAction::triggered, this, &FrmMain::ShowAbout);
   connect(&toolbar_->bar(), &QToolBar::actionTriggered, this,
           [this](QAction* button) { DispatchToolbarButton(button->objectName()); });
 
@@ -125,8 +138,8 @@ void FrmMain::Load(const QString& commandLine) {
   setWindowIcon(ilIcones_.ProgramIcon());
   CopyMenuCaptionsToTags();
   SelectLanguage(ChooseStartLanguage(settings_, localeLanguageName_));
-  autoUpdateDue_ = settings_.AutoUpdateAtStart();
-  delay_->SetValue(3);
+  autoUpdateDue_ = !skipUpdateAtStart_ && settings_.AutoUpdateAtStart();
+  ApplyShowOptions(NewShowOptions(settings_), menu_, *delay_);
   document_.StartUntitled();
   CleanWorkFolder();
   toolbar_->LoadIcons(ilIcones_);
@@ -160,6 +173,7 @@ void FrmMain::SelectLanguage(Language language) {
   menu_.mnuFrancais->setChecked(language == Language::kFrench);
   menu_.mnuEnglish->setChecked(language == Language::kEnglish);
   strings_.SetLanguage(language);
+  qtTexts_.SetLanguage(language);
   settings_.SetLanguage(language);
   ApplyLanguage();
 }
@@ -188,6 +202,11 @@ void FrmMain::OnOptionToggled() {
   rules_->SyncOptionButtons();
 }
 
+void FrmMain::ShowAbout() {
+  FrmAbout about(strings_, prompts_, this);
+  about.exec();
+}
+
 void FrmMain::CleanWorkFolder() {
   for (const workspace::CleanFailure& failure :
        workspace::CleanWorkFolder(document_.workFolder, document_.slideCounter)) {
@@ -213,7 +232,7 @@ void FrmMain::ReadCommandLine(const QString& text) {
 }
 
 void FrmMain::LayoutMainWindow() {
-  const MainLayout layout = ComputeMainLayout(mainArea_->width(), frImg_->size());
+  const MainLayout layout = ComputeMainLayout(mainArea_->size(), frImg_->size());
   tv_->setGeometry(layout.slideList);
   frImg_->ApplyLayout(layout.frame, layout.defaultPictureBox);
   statusText_->parentWidget()->setMinimumWidth(layout.statusPanelWidth);

@@ -16,12 +16,14 @@
 #include "editor/document/document_dialogs.h"
 #include "editor/document/document_state.h"
 #include "editor/icons/icon_library.h"
+#include "editor/preview/preview_command.h"
 #include "editor/selfrun/picture_extraction.h"
 #include "editor/selfrun/show_builder.h"
 #include "editor/shell/command_rules.h"
 #include "editor/shell/delay_control.h"
 #include "editor/shell/main_menu.h"
 #include "editor/shell/main_toolbar.h"
+#include "editor/shell/picture_folder_copy.h"
 #include "editor/shell/prompts.h"
 #include "editor/shell/settings.h"
 #include "editor/shell/slide_commands.h"
@@ -29,6 +31,7 @@
 #include "editor/shell/slide_list.h"
 #include "editor/shell/slide_view.h"
 #include "editor/strings/string_table.h"
+#include "editor/strings/toolkit_translations.h"
 
 namespace pivolane::editor {
 
@@ -84,11 +87,19 @@ class FrmMain : public QMainWindow {
   SlideDisplay& display() { return *display_; }
   SlideCommands& slides() { return *slides_; }
   DocumentCommands& documents() { return *documents_; }
+  PreviewCommand& preview() { return *preview_; }
   // The open and save-as dialogs that documents and self-running shows share.
   DocumentDialogs& dialogs() { return dlgCommonDialog_; }
   // The password of the current show and the key-stream start, for the run.
   cipher::CryptageXor& cipher() { return cipher_; }
+  const EditorSettings& settings() const { return settings_; }
   bool autoUpdateDue() const { return autoUpdateDue_; }
+  // The update window does not open by itself at start-up, before or after
+  // Load.
+  void SkipUpdateAtStart() {
+    skipUpdateAtStart_ = true;
+    autoUpdateDue_ = false;
+  }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -105,6 +116,7 @@ class FrmMain : public QMainWindow {
   void LayoutMainWindow();
   void ReadCommandLine(const QString& text);
   void OnOptionToggled();
+  void ShowAbout();
   void Unload();
   // The window's own keys act only while no control inside has the focus.
   bool HasOwnFocus() const;
@@ -113,11 +125,13 @@ class FrmMain : public QMainWindow {
   EditorSettings& settings_;
   const std::string localeLanguageName_;
   Strings strings_;
+  ToolkitTranslations qtTexts_;
   DocumentState document_;
   DocumentDialogs dlgCommonDialog_;
   cipher::CryptageXor cipher_;
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
+  bool skipUpdateAtStart_ = false;
   ListKeyTracker keys_;
   std::function<void(const QString&)> openDocument_;
 
@@ -135,6 +149,8 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<ShowBuilder> builder_;
   std::unique_ptr<PictureExtraction> extraction_;
+  std::unique_ptr<PreviewCommand> preview_;
+  std::unique_ptr<PictureFolderCopy> pictureCopy_;
 };
 
 }  // namespace pivolane::editor

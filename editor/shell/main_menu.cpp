@@ -84,6 +84,7 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuAfficherTitre = b.CheckItem(*m.mnuDefilement, "mnuAfficherTitre", "225");
   b.Separator(*m.mnuAffichage, "mnuBarre7");
   m.mnuMotDePasse = b.CheckItem(*m.mnuAffichage, "mnuMotDePasse", "226");
+  m.mnuChiffrementFort = b.CheckItem(*m.mnuAffichage, "mnuChiffrementFort", "227");
 
   m.mnuOutils = b.TopMenu(bar, "mnuOutils", "230");
   m.mnuLangue = b.SubMenu(*m.mnuOutils, "mnuLangue", "231");

@@ -37,6 +37,8 @@ struct MainMenu {
   QAction* mnuAleatoire;
   QAction* mnuAfficherTitre;
   QAction* mnuMotDePasse;
+  // The strong cipher (version 2) for the password; only with the password.
+  QAction* mnuChiffrementFort;
 
   QMenu* mnuOutils;
   QMenu* mnuLangue;

@@ -13,7 +13,7 @@
 namespace pivolane::editor {
 
 struct PromptMessage {
-  enum class Buttons { kOk, kOkCancel, kYesNoCancel, kRetryCancel };
+  enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
   enum class Icon { kNone, kInformation, kExclamation, kQuestion, kCritical };
 
   QString title;
@@ -43,6 +43,11 @@ struct SaveFileRequest {
   QString proposedName;
 };
 
+struct FolderRequest {
+  QString title;
+  QString startFolder;  // empty: the dialog's own default
+};
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -56,6 +61,8 @@ class Prompts {
   // Full path to write; empty when the user cancelled. The dialog does not
   // ask about an existing file: the caller does.
   virtual QString ChooseFileToSave(const SaveFileRequest& request) = 0;
+  // Full path of the one chosen folder; empty when the user cancelled.
+  virtual QString ChooseFolder(const FolderRequest& request) = 0;
 
   // frmDefMPasse: a new password typed twice; nullopt when the user gave up.
   // The password is neither empty nor only spaces, and code page 1252 can

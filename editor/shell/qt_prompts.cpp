@@ -41,6 +41,8 @@ QMessageBox::StandardButtons BoxButtons(PromptMessage::Buttons buttons) {
   switch (buttons) {
     case PromptMessage::Buttons::kOkCancel:
       return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptMessage::Buttons::kYesNo:
+      return QMessageBox::Yes | QMessageBox::No;
     case PromptMessage::Buttons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case PromptMessage::Buttons::kRetryCancel:
@@ -111,6 +113,11 @@ QString QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   return QFileDialog::getSaveFileName(
       nullptr, request.title, start, QtNameFilters(request.filters), nullptr,
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtPrompts::ChooseFolder(const FolderRequest& request) {
+  NormalPointer pointer;
+  return QFileDialog::getExistingDirectory(nullptr, request.title, request.startFolder);
 }
 
 std::optional<QString> QtPrompts::SetPassword(const Strings& strings) {

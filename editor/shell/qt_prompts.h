@@ -11,6 +11,7 @@ class QtPrompts : public Prompts {
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToSave(const SaveFileRequest& request) override;
+  QString ChooseFolder(const FolderRequest& request) override;
   std::optional<QString> SetPassword(const Strings& strings) override;
   std::optional<QString> ReadPassword(const Strings& strings) override;
 };

@@ -1,9 +1,17 @@
 #include "editor/shell/settings.h"
 
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace pivolane::editor {
+
+// The editor's build names the key; others that share the store (the
+// launcher, which installs only what the editor checked) have none.
+#ifndef PIVOLANE_UPDATE_PUBLIC_KEY
+#define PIVOLANE_UPDATE_PUBLIC_KEY ""
+#endif
+const char* const SettingNames::kUpdatePublicKeyDefault = PIVOLANE_UPDATE_PUBLIC_KEY;
 
 namespace {
 
@@ -53,10 +61,46 @@ void EditorSettings::SetLanguage(Language language) {
            QString::number(static_cast<int>(language)));
 }
 
+int EditorSettings::CipherVersion() const {
+  const auto value = Value(SettingNames::kReadSection, SettingNames::kCipherVersion);
+  const int version = value ? value->trimmed().toInt() : 0;
+  return version == 1 || version == 2 ? version : SettingNames::kCipherVersionDefault;
+}
+
+void EditorSettings::SetCipherVersion(int version) {
+  SetValue(SettingNames::kWriteSection, SettingNames::kCipherVersion, QString::number(version));
+}
+
 bool EditorSettings::AutoUpdateAtStart() const {
   const auto value = Value(SettingNames::kReadSection, SettingNames::kAutoUpdate);
   if (!value) return SettingNames::kAutoUpdateDefault == 1;
   return value->trimmed().toInt() == 1;
+}
+
+void EditorSettings::SetAutoUpdateAtStart(bool on) {
+  SetValue(SettingNames::kWriteSection, SettingNames::kAutoUpdate, on ? "1" : "0");
+}
+
+QString EditorSettings::UpdateServer() const {
+  const auto value = Value(SettingNames::kReadSection, SettingNames::kUpdateServer);
+  return value && !value->trimmed().isEmpty() ? value->trimmed()
+                                              : SettingNames::kUpdateServerDefault;
+}
+
+QString EditorSettings::UpdatePublicKey() const {
+  const auto value = Value(SettingNames::kReadSection, SettingNames::kUpdatePublicKey);
+  return value && !value->trimmed().isEmpty() ? value->trimmed()
+                                              : SettingNames::kUpdatePublicKeyDefault;
+}
+
+QString EditorSettings::InstallationId() {
+  const auto stored = Value(SettingNames::kReadSection, SettingNames::kInstallationId);
+  if (stored && !stored->isEmpty()) return *stored;
+  QByteArray bytes(16, Qt::Uninitialized);
+  QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(bytes.data()), 4);
+  const QString id = QString::fromLatin1(bytes.toHex());
+  SetValue(SettingNames::kWriteSection, SettingNames::kInstallationId, id);
+  return id;
 }
 
 }  // namespace pivolane::editor

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -27,6 +28,31 @@ QString PathText(const fs::path& path) {
 }
 fs::path PathOf(const QString& text) {
   return fs::path(text.toStdString());
+}
+
+// The picture as a bitmap working file, private like every working file. A
+// file already under that name is left alone; false when the picture cannot
+// be written, and then nothing of it stays.
+bool WriteWorkingBitmap(const QImage& picture, const fs::path& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP")) return false;
+  io::File file;
+  try {
+    file = io::File(path, io::OpenMode::kCreateExclusive);
+  } catch (const Failure&) {
+    return false;
+  }
+  try {
+    file.Append({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                 static_cast<std::size_t>(bytes.size())});
+    file.Close();
+    return true;
+  } catch (const Failure&) {
+    file = io::File();
+    workspace::DiscardFile(path);
+    return false;
+  }
 }
 
 }  // namespace
@@ -97,7 +123,12 @@ void SlideCommands::DeleteSlide() {
   parts_.view.errorLabel().hide();
   parts_.rules.ApplyCountRules();
   parts_.rules.ApplySelectionRules();
-  if (parts_.list.SelectedSlide() != nullptr) ShowSelectedOrDescribe();
+  if (parts_.list.SelectedSlide() != nullptr) {
+    ShowSelectedOrDescribe();
+  } else {
+    // Nothing is left to describe: the status bar no longer names the slide.
+    parts_.display.ShowSlideStatus();
+  }
 }
 
 void SlideCommands::CopySlide() {
@@ -144,10 +175,7 @@ void SlideCommands::PasteSlide() {
   const fs::path workingFile = document_.workFolder / FreePastedPictureName().toStdString();
   // Any failure abandons the paste without a word.
   const QImage picture = qvariant_cast<QImage>(clipboard->imageData());
-  if (picture.isNull() || !picture.save(PathText(workingFile), "BMP")) {
-    workspace::DiscardFile(workingFile);
-    return;
-  }
+  if (picture.isNull() || !WriteWorkingBitmap(picture, workingFile)) return;
 
   ++document_.slideCounter;
   QTreeWidgetItem* slide = parts_.list.AppendSlide(

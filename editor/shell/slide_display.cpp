@@ -13,13 +13,13 @@ void SlideDisplay::ShowSelectedSlide() {
     ShowSlideStatus();
     return;
   }
-  view_.LoadPicture(SlideList::Key(selected));
-  ShowSlideStatus();
+  // The picture's own size, whatever size it was decoded at.
+  ShowSlideStatus(view_.LoadPicture(SlideList::Key(selected)));
   view_.FitPictureToFrame();
   view_.image().show();
 }
 
-void SlideDisplay::ShowSlideStatus() {
+void SlideDisplay::ShowSlideStatus(QSize dimensions) {
   const QTreeWidgetItem* selected = list_.SelectedSlide();
   const QFileInfo workingFile(selected != nullptr ? SlideList::Key(selected) : QString());
   if (selected == nullptr || !workingFile.isFile()) {
@@ -27,8 +27,7 @@ void SlideDisplay::ShowSlideStatus() {
     return;
   }
   statusPanel_.setText(SlideStatusText(strings_, list_.IndexOf(selected), list_.Count(),
-                                       static_cast<std::uint64_t>(workingFile.size()),
-                                       view_.image().size()));
+                                       static_cast<std::uint64_t>(workingFile.size()), dimensions));
 }
 
 }  // namespace pivolane::editor

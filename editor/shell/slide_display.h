@@ -20,10 +20,13 @@ class SlideDisplay {
   void ShowSelectedSlide();
   // Index, count, file size and the picture's size as shown; empty when no
   // slide is selected or its working file is gone.
-  void ShowSlideStatus();
+  void ShowSlideStatus() { ShowSlideStatus(view_.image().size()); }
   void ClearSlideView() { view_.ClearSlideView(); }
 
  private:
+  // The same with the picture's dimensions given.
+  void ShowSlideStatus(QSize dimensions);
+
   const SlideList& list_;
   SlideView& view_;
   QLabel& statusPanel_;

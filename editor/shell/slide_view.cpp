@@ -1,6 +1,5 @@
 #include "editor/shell/slide_view.h"
 
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -36,23 +35,21 @@ void SlideView::ApplyLayout(const QRect& frame, const QRect& defaultPictureBox) 
   CentreLabels();
 }
 
-void SlideView::LoadPicture(const QString& path) {
+QSize SlideView::LoadPicture(const QString& path) {
   image_->hide();
   image_->setToolTip(QString());
   image_->setScaledContents(false);
   error_->hide();
 
-  QImageReader reader(path);
-  const QImage picture = reader.read();
-  if (picture.isNull()) {
+  if (!picture_.Load(path, size() * devicePixelRatioF())) {
     image_->clear();
     image_->resize(0, 0);
     error_->show();
-    return;
+    return image_->size();
   }
-  const QPixmap pixmap = QPixmap::fromImage(picture);
-  image_->setPixmap(pixmap);
-  image_->resize(pixmap.size());
+  image_->setPixmap(picture_.pixmap());
+  image_->resize(picture_.pixmap().size());
+  return picture_.naturalSize();
 }
 
 bool SlideView::HasPicture() const {
@@ -67,14 +64,17 @@ void SlideView::FitPictureToFrame() {
     return;
   }
   // From the natural size, so that a larger frame shows the picture larger again.
-  const FittedPicture fitted =
-      editor::FitPictureToFrame(image_->pixmap().deviceIndependentSize().toSize(), size());
+  const FittedPicture fitted = editor::FitPictureToFrame(picture_.naturalSize(), size());
+  if (picture_.DecodeFor(fitted.geometry.size() * devicePixelRatioF())) {
+    image_->setPixmap(picture_.pixmap());
+  }
   image_->setScaledContents(fitted.stretched);
   image_->setGeometry(fitted.geometry);
 }
 
 void SlideView::ClearSlideView() {
   image_->clear();
+  picture_.Clear();
   clickHere_->show();
   image_->setToolTip(QString());
   image_->setGeometry(defaultPictureBox_);

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QRect>
 
+#include "editor/shell/picture_reader.h"
+
 namespace pivolane::editor {
 
 class SlideView : public QFrame {
@@ -23,9 +25,10 @@ class SlideView : public QFrame {
   // when the view is emptied. A picture on view is fitted again.
   void ApplyLayout(const QRect& frame, const QRect& defaultPictureBox);
 
-  // Loads the picture at its natural size, stretching off; an unreadable
-  // file empties the picture control and shows lblErreur.
-  void LoadPicture(const QString& path);
+  // Loads the picture, stretching off, decoded no larger than the frame
+  // shows it; returns its natural size. An unreadable file empties the
+  // picture control, shows lblErreur and gives its size, 0 x 0.
+  QSize LoadPicture(const QString& path);
   bool HasPicture() const;
   // Shrinks a picture larger than the frame and centres it.
   void FitPictureToFrame();
@@ -47,6 +50,8 @@ class SlideView : public QFrame {
   QLabel* clickHere_;
   QLabel* error_;
   QRect defaultPictureBox_;
+  // The picture on view; fitting starts from its natural size.
+  ShownPicture picture_;
 };
 
 }  // namespace pivolane::editor

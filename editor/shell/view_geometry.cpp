@@ -1,15 +1,20 @@
 #include "editor/shell/view_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pivolane::editor {
 
-MainLayout ComputeMainLayout(int windowWidth, QSize currentFrameSize) {
+MainLayout ComputeMainLayout(QSize area, QSize currentFrameSize) {
   MainLayout layout;
   const int top = kMargin;
-  const int frameWidth = windowWidth - kSlideListWidth - 7 * kMargin;
-  const int width = frameWidth > 0 ? frameWidth : currentFrameSize.width();
-  const int height = frameWidth > 0 ? width * 3 / 4 : currentFrameSize.height();
+  const int widthBound = area.width() - kSlideListWidth - 7 * kMargin;
+  const int heightBound = area.height() - top - kMargin;
+  // Three quarters of a width of at most 4/3 of the height bound stay within it.
+  const int frameWidth = std::min(widthBound, heightBound * 4 / 3);
+  const bool fits = frameWidth * 3 / 4 > 0;
+  const int width = fits ? frameWidth : currentFrameSize.width();
+  const int height = fits ? frameWidth * 3 / 4 : currentFrameSize.height();
   layout.frame = QRect(kSlideListWidth + 4 * kMargin, top, width, height);
 
   const int boxHeight = static_cast<int>(std::lround(0.9 * height));

@@ -21,10 +21,12 @@ struct MainLayout {
   int statusPanelWidth = 0;
 };
 
-// The layout for a window width, in the coordinates of the area below the
-// toolbar. The frame is always 4:3 and follows the width only. A width too
-// small for a frame keeps the frame's current size.
-MainLayout ComputeMainLayout(int windowWidth, QSize currentFrameSize);
+// The layout for the area between the toolbar and the status bar, in its
+// coordinates. The frame is always 4:3: as wide as the window's width allows,
+// unless the area's height bounds it first, so that no part of it ever hides
+// under the status bar. An area too small for a frame keeps the frame's
+// current size.
+MainLayout ComputeMainLayout(QSize area, QSize currentFrameSize);
 
 struct FittedPicture {
   QRect geometry;  // in the frame

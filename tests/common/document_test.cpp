@@ -166,8 +166,8 @@ TEST_F(DocumentTest, UnknownCipherVersionIsRefusedWith102BeforeAnyPrompt) {
   options.usePassword = true;
   Save({{"a", Picture("a", 10, 1)}}, options, {"pw", 5});
   io::File file(doc(), io::OpenMode::kReadWrite);
-  const std::uint8_t two[] = {2, 0};
-  file.WriteAt(file.Size() - 156 + 153, two);
+  const std::uint8_t three[] = {3, 0};
+  file.WriteAt(file.Size() - 156 + 153, three);
   file.Close();
   bool asked = false;
   try {

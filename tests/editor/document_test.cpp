@@ -305,7 +305,7 @@ class DocumentTest : public QObject {
     editor.prompts.newPasswords = {QString("pw")};
     const QString path = SaveNewShow(editor, "newer.pvl");
     QByteArray bytes = Contents(path);
-    bytes[bytes.size() - 156 + 153] = 2;  // CipherVersion
+    bytes[bytes.size() - 156 + 153] = 3;  // CipherVersion
     WriteBytes(path, bytes);
 
     OpenThroughTheDialog(editor, path);
@@ -626,6 +626,91 @@ class DocumentTest : public QObject {
                         "autre mot\n"),
              0);
     QCOMPARE(Contents(out + "/plage.bmp"), Contents(picture));
+  }
+
+  void StrongEncryptionGoesWithThePasswordAndIsRememberedForNewShows() {
+    EditorHarness editor;
+    editor.Start();
+    const MainMenu& m = editor.window().menu();
+    QVERIFY(!m.mnuChiffrementFort->isChecked());
+    QVERIFY(!m.mnuChiffrementFort->isEnabled());
+    editor.AddPictureCount(1);
+    QVERIFY(!m.mnuChiffrementFort->isEnabled());
+    UsePassword(editor);
+    QVERIFY(m.mnuChiffrementFort->isEnabled());
+    editor.window().document().documentModified = false;
+    editor.UseStrongEncryption();
+    QVERIFY(editor.window().document().documentModified);
+    QCOMPARE(editor.settings.CipherVersion(), 2);
+    m.mnuMotDePasse->trigger();
+    QVERIFY(!m.mnuChiffrementFort->isEnabled());
+
+    editor.prompts.answers = {PromptAnswer::kNo};
+    m.mnuNouveau->trigger();
+    QVERIFY(m.mnuChiffrementFort->isChecked());
+    EditorHarness next;
+    next.settings.SetCipherVersion(2);
+    next.Start();
+    QVERIFY(next.window().menu().mnuChiffrementFort->isChecked());
+  }
+
+  void StrongShowsComeBackWholeAndKeepTheirCipherAcrossSaves() {
+    EditorHarness editor;
+    editor.Start();
+    const QStringList pictures = editor.StartStrongShow("Sésame");
+    const QString path = SaveNewShow(editor, "strong.pvl");
+    QCOMPARE(HeaderOf(path).CipherVersion, std::int16_t{2});
+    const QString out = editor.Folder("extracted");
+    QCOMPARE(
+        RunPivtool({"extract", path.toStdString(), "--to", out.toStdString(), "--password-stdin"},
+                   "S\xC3\xA9same\n"),
+        0);
+    QCOMPARE(Contents(out + "/big.bmp"), Contents(pictures[0]));
+
+    const MainMenu& m = editor.window().menu();
+    m.mnuNouveau->trigger();
+    editor.prompts.typedPasswords = {QString("sésame")};
+    OpenThroughTheDialog(editor, path);
+    QCOMPARE(LastMessage(editor).text, "Wrong password !");
+    QCOMPARE(editor.window().slideList().Count(), 0);
+    editor.prompts.typedPasswords = {QString("Sésame")};
+    OpenThroughTheDialog(editor, path);
+    QCOMPARE(editor.Titles(), (QStringList{"big.bmp", "small.bmp"}));
+    QCOMPARE(Contents(editor.Keys()[0]), Contents(pictures[0]));
+    QVERIFY(m.mnuChiffrementFort->isChecked());
+    QVERIFY(m.mnuChiffrementFort->isEnabled());
+
+    editor.prompts.answers = {PromptAnswer::kOk};
+    editor.prompts.newPasswords = {QString("Sésame")};
+    m.mnuSave->trigger();
+    QCOMPARE(HeaderOf(path).CipherVersion, std::int16_t{2});
+    m.mnuChiffrementFort->trigger();
+    editor.prompts.answers = {PromptAnswer::kOk};
+    editor.prompts.newPasswords = {QString("Sésame")};
+    m.mnuSave->trigger();
+    QCOMPARE(HeaderOf(path).CipherVersion, std::int16_t{1});
+  }
+
+  void ADamagedStrongPictureFailsTheOpenAndLeavesNoWorkingFile() {
+    EditorHarness editor;
+    editor.Start();
+    const QString path = editor.Folder("shows") + "/made.pvl";
+    const QString picture = editor.Picture("plage.bmp", {200, 120});
+    QCOMPARE(RunPivtool({"create", path.toStdString(), "--cipher", "2", "--kdf-passes", "1",
+                         "--kdf-memory", "8", "--password-stdin", picture.toStdString()},
+                        "pw\n"),
+             0);
+    QByteArray bytes = Contents(path);
+    bytes[bytes.size() - 200] = static_cast<char>(bytes[bytes.size() - 200] ^ 1);
+    WriteBytes(path, bytes);
+
+    editor.prompts.typedPasswords = {QString("pw")};
+    OpenThroughTheDialog(editor, path);
+    QCOMPARE(LastMessage(editor).title, "Pivolane (Proc 102)");
+    QVERIFY(LastMessage(editor).text.startsWith("Can't open !\nDamaged file: " + path +
+                                                "\nError: 62: "));
+    QCOMPARE(editor.window().slideList().Count(), 0);
+    QVERIFY(std::filesystem::is_empty(editor.workFolder));
   }
 };
 

@@ -41,10 +41,25 @@ void VerifyState(EditorHarness& editor, const CommandState& expected) {
        {"Enregistrer", "CreerExe", "Visionner", "Crypte", "Affichertitre", "VoirVignettes"}) {
     QCOMPARE(editor.Button(key).isEnabled(), expected.document);
   }
+  // What the user clicks follows its command.
+  for (QAction* button : editor.window().toolbar().buttons()) {
+    QCOMPARE(editor.window().toolbar().bar().widgetForAction(button)->isEnabled(),
+             button->isEnabled());
+  }
+  // The menus themselves, which the user opens from the menu bar.
+  for (QMenu* menu : {m.mnuAffichage, m.mnuDefilement}) {
+    QCOMPARE(menu->isEnabled(), expected.document);
+  }
   QCOMPARE(!editor.window().slideView().clickHereLabel().isHidden(), expected.clickLabel);
+  // The delay's spin control is in the tab order when loop and random are.
+  QCOMPARE(editor.window().delay().spinControl().focusPolicy() == Qt::StrongFocus,
+           expected.loopRandom);
   // Always available.
-  for (QAction* item : {m.mnuNouveau, m.mnuOuvrir, m.mnuColler, m.mnuInsertion,
-                        m.mnuExtraireImagesExe, m.mnuQuit, m.mnuUpdate, m.mnuApropos}) {
+  for (QAction* item :
+       {m.mnuNouveau, m.mnuOuvrir, m.mnuColler, m.mnuInsertion, m.mnuExtraireImagesExe, m.mnuQuit,
+        m.mnuFrancais, m.mnuEnglish, m.mnuUpdate, m.mnuApropos, m.mnuFichier->menuAction(),
+        m.mnuEdition->menuAction(), m.mnuOutils->menuAction(), m.mnuLangue->menuAction(),
+        m.mnuAide->menuAction()}) {
     QVERIFY(item->isEnabled());
   }
   for (const char* key : {"Nouveau", "Ouvrir", "Coller", "AjouterDiapo"}) {
@@ -89,6 +104,42 @@ class RulesTest : public QObject {
     editor.window().rules().ApplyCountRules();
     editor.window().rules().ApplySelectionRules();
     VerifyState(editor, {false, false, false, true, true, false});  // none selected
+  }
+
+  // Every path that empties the list inside a long operation (which disables
+  // the window for its duration) leaves the commands of an empty show.
+  void EmptiedListKeepsTheRulesAfterTheBusyPointer_data() {
+    QTest::addColumn<QString>("path");
+    for (const char* path : {"new", "open cancelled", "open failed", "last slide deleted"}) {
+      QTest::newRow(path) << path;
+    }
+  }
+
+  void EmptiedListKeepsTheRulesAfterTheBusyPointer() {
+    QFETCH(QString, path);
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(2);
+    MainMenu& m = editor.window().menu();
+    m.mnuEnBoucle->trigger();
+    editor.prompts.answers = {PromptAnswer::kNo};  // to the save question
+    if (path == "new") {
+      m.mnuNouveau->trigger();
+    } else if (path == "open cancelled") {
+      editor.prompts.openChoices = {QString()};
+      m.mnuOuvrir->trigger();
+    } else if (path == "open failed") {
+      const QString notAShow = editor.Folder("shows") + "/notes.pvl";
+      WriteBytes(notAShow, QByteArray(100, 'x'));
+      editor.prompts.openChoices = {notAShow};
+      m.mnuOuvrir->trigger();
+    } else {
+      for (int i = 0; i < 2; ++i) editor.window().slides().DeleteSlide();
+    }
+    QCOMPARE(editor.window().slideList().Count(), 0);
+    QVERIFY(editor.window().isEnabled());
+    VerifyState(editor, {false, false, false, false, false, true});
+    QCOMPARE(editor.window().statusPanel().text(), QString());
   }
 
   void WithOneSlideLoopAndRandomStayReachableThroughTheMenu() {

@@ -52,14 +52,6 @@ void RewriteHeader(const QString& path, const std::function<void(format::ShowHea
   WriteBytes(path, bytes);
 }
 
-// Every name in folder, hidden ones and folders included.
-QStringList NamesIn(const QString& folder) {
-  QStringList names =
-      QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-  names.sort();
-  return names;
-}
-
 // The Build command, the dialog answered with path.
 void Build(EditorHarness& editor, const QString& path) {
   editor.prompts.saveChoices.push_back(path);
@@ -365,6 +357,40 @@ class SelfRunTest : public QObject {
     QVERIFY(editor.window().document().passwordEntered);
   }
 
+  void StrongShowGivesItsPicturesOnlyForItsPasswordAndNoneOfADamagedOne() {
+    EditorHarness editor;
+    editor.Start();
+    const QStringList pictures = editor.StartStrongShow("Sésame");
+    const QString shows = editor.Folder("shows");
+    Build(editor, shows + "/strong.exe");
+    QCOMPARE(LastMessage(editor).text, kBuilt);
+    const QByteArray built = Contents(shows + "/strong.exe");
+    QCOMPARE(HeaderOf(built).CipherVersion, std::int16_t{2});
+    QCOMPARE(built.left(PlayerBytes().size()), PlayerBytes());
+
+    editor.prompts.typedPasswords = {QString("sésame"), QString("Sésame")};
+    Extract(editor, shows + "/strong.exe");
+    QCOMPARE(LastMessage(editor).text, "Wrong password !");
+    QCOMPARE(NamesIn(shows), QStringList{"strong.exe"});
+    Extract(editor, shows + "/strong.exe");
+    for (const QString& picture : pictures) {
+      QCOMPARE(Contents(shows + "/" + QFileInfo(picture).fileName()), Contents(picture));
+    }
+
+    // The second picture altered: the first comes out whole, the second not
+    // at all, and the box names the damaged show.
+    QByteArray damaged = built;
+    damaged[damaged.size() - 200] = static_cast<char>(damaged[damaged.size() - 200] ^ 1);
+    const QString other = editor.Folder("other");
+    WriteBytes(other + "/strong.exe", damaged);
+    editor.prompts.typedPasswords = {QString("Sésame")};
+    Extract(editor, other + "/strong.exe");
+    QCOMPARE(LastMessage(editor).title, "Pivolane (Proc 106)");
+    QVERIFY(LastMessage(editor).text.startsWith("Can't open !\nDamaged file: " + other +
+                                                "/strong.exe\nError: 62: "));
+    QCOMPARE(NamesIn(other), (QStringList{"big.bmp", "strong.exe"}));
+  }
+
   void FilesThatAreNoReadableShowAreRefusedAndWriteNothing() {
     EditorHarness editor;
     editor.Start();
@@ -379,7 +405,7 @@ class SelfRunTest : public QObject {
     UsePassword(editor);
     editor.prompts.newPasswords = {QString("pw")};
     Build(editor, shows + "/newer.exe");
-    RewriteHeader(shows + "/newer.exe", [](format::ShowHeader& h) { h.CipherVersion = 2; });
+    RewriteHeader(shows + "/newer.exe", [](format::ShowHeader& h) { h.CipherVersion = 3; });
     const QStringList before = NamesIn(shows);
     editor.prompts.messages.clear();
 

@@ -1,4 +1,6 @@
 // Adding, pasting, moving, dragging and deleting slides.
+#include <sys/stat.h>
+
 #include <QClipboard>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -128,6 +130,38 @@ class SlidesTest : public QObject {
     QCOMPARE(QImage(editor.Keys()[3]).size(), QSize(30, 20));
     QCOMPARE(SelectedIndex(editor), 4);
     QCOMPARE(editor.window().slideView().image().size(), QSize(30, 20));
+  }
+
+  // Pictures added, pasted or read back from a document: no other user may
+  // read a working file, whatever the umask.
+  void EveryWorkingFileIsPrivate() {
+    const mode_t umaskBefore = ::umask(0);
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(1);
+    QGuiApplication::clipboard()->setImage(QImage(30, 20, QImage::Format_RGB32));
+    editor.window().menu().mnuColler->trigger();
+    editor.prompts.saveChoices = {editor.Folder("shows") + "/private.pvl"};
+    editor.window().menu().mnuSave->trigger();
+    const auto modes = [&] {
+      QMap<QString, int> found;
+      for (const auto& entry : std::filesystem::directory_iterator(editor.workFolder)) {
+        found[PathText(entry.path().filename())] = static_cast<int>(entry.status().permissions());
+      }
+      return found;
+    };
+    const QMap<QString, int> added = modes();
+    editor.prompts.openChoices = {editor.Folder("shows") + "/private.pvl"};
+    editor.window().menu().mnuOuvrir->trigger();
+    const QMap<QString, int> opened = modes();
+    ::umask(umaskBefore);
+    QCOMPARE(added.size(), 2);
+    QCOMPARE(opened.size(), 2);
+    for (const QMap<QString, int>& files : {added, opened}) {
+      for (auto file = files.begin(); file != files.end(); ++file) {
+        QVERIFY2(file.value() == 0600, qPrintable(file.key()));
+      }
+    }
   }
 
   void PasteWithoutAPictureDoesNothing() {

@@ -1,6 +1,9 @@
 // Start-up, language switching and closing of the main window.
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,21 +16,35 @@ using namespace pivolane::editor::testing;
 namespace {
 
 // Every menu item with a message number, and every toolbar button's tooltip.
-const std::pair<const char*, int> kMenuNumbers[] = {
-    {"mnuFichier", 200},       {"mnuNouveau", 201},
-    {"mnuOuvrir", 202},        {"mnuSave", 203},
-    {"mnuSaveAs", 204},        {"mnuCreerExe", 205},
-    {"mnuEnregImages", 207},   {"mnuExtraireImagesExe", 208},
-    {"mnuQuit", 206},          {"mnuEdition", 210},
-    {"mnuCouper", 211},        {"mnuCopier", 212},
-    {"mnuColler", 213},        {"mnuInsertion", 214},
-    {"mnuSupprimer", 215},     {"mnuMonter", 217},
-    {"mnuDescendre", 218},     {"mnuAffichage", 220},
-    {"mnuVisionner", 221},     {"mnuDefilement", 222},
-    {"mnuEnBoucle", 223},      {"mnuAleatoire", 224},
-    {"mnuAfficherTitre", 225}, {"mnuMotDePasse", 226},
-    {"mnuOutils", 230},        {"mnuLangue", 231},
-    {"mnuUpdate", 232},        {"mnuApropos", 241}};
+const std::pair<const char*, int> kMenuNumbers[] = {{"mnuFichier", 200},
+                                                    {"mnuNouveau", 201},
+                                                    {"mnuOuvrir", 202},
+                                                    {"mnuSave", 203},
+                                                    {"mnuSaveAs", 204},
+                                                    {"mnuCreerExe", 205},
+                                                    {"mnuEnregImages", 207},
+                                                    {"mnuExtraireImagesExe", 208},
+                                                    {"mnuQuit", 206},
+                                                    {"mnuEdition", 210},
+                                                    {"mnuCouper", 211},
+                                                    {"mnuCopier", 212},
+                                                    {"mnuColler", 213},
+                                                    {"mnuInsertion", 214},
+                                                    {"mnuSupprimer", 215},
+                                                    {"mnuMonter", 217},
+                                                    {"mnuDescendre", 218},
+                                                    {"mnuAffichage", 220},
+                                                    {"mnuVisionner", 221},
+                                                    {"mnuDefilement", 222},
+                                                    {"mnuEnBoucle", 223},
+                                                    {"mnuAleatoire", 224},
+                                                    {"mnuAfficherTitre", 225},
+                                                    {"mnuMotDePasse", 226},
+                                                    {"mnuChiffrementFort", 227},
+                                                    {"mnuOutils", 230},
+                                                    {"mnuLangue", 231},
+                                                    {"mnuUpdate", 232},
+                                                    {"mnuApropos", 241}};
 
 const std::pair<const char*, int> kButtonTips[] = {
     {"Nouveau", 250},        {"Ouvrir", 251},        {"Enregistrer", 252}, {"CreerExe", 253},
@@ -41,6 +58,24 @@ QAction* MenuItem(FrmMain& window, const char* name) {
     if (item->objectName() == name) return item;
   }
   return nullptr;
+}
+
+// Qt's own texts: the standard buttons of a message box and the labels of a
+// file dialog, built as the prompts build them.
+QStringList ToolkitTexts() {
+  QMessageBox box(QMessageBox::Question, "", "",
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Retry);
+  QStringList texts;
+  for (QMessageBox::StandardButton button :
+       {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Retry}) {
+    texts << box.button(button)->text();
+  }
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+    texts << dialog.findChild<QLabel*>(label)->text();
+  }
+  return texts;
 }
 
 void VerifyTexts(EditorHarness& editor, int offset) {
@@ -58,6 +93,16 @@ void VerifyTexts(EditorHarness& editor, int offset) {
   QCOMPARE(editor.window().menu().mnuFrancais->text(), "&Français");
   QCOMPARE(editor.window().menu().mnuEnglish->text(), "&English");
   QCOMPARE(editor.window().menu().mnuAide->title(), "&?");
+  const QStringList french{"&Oui",
+                           "&Non",
+                           "Annuler",
+                           "Réessayer",
+                           "Voir dans :",
+                           "&Nom de fichier :",
+                           "Fichiers de type :"};
+  const QStringList english{"&Yes",     "&No",         "Cancel",        "Retry",
+                            "Look in:", "File &name:", "Files of type:"};
+  QCOMPARE(ToolkitTexts(), offset == 0 ? french : english);
 }
 
 }  // namespace
@@ -67,12 +112,14 @@ class StartupTest : public QObject {
 
  private slots:
   void FirstStartFollowsTheLocaleAndStoresIt() {
-    EditorHarness french("French");
-    french.Start();
-    QCOMPARE(*french.settings.Value("Settings", "Langue"), "0");
-    QVERIFY(french.window().menu().mnuFrancais->isChecked());
-    VerifyTexts(french, 0);
-
+    {
+      EditorHarness french("French");
+      french.Start();
+      QCOMPARE(*french.settings.Value("Settings", "Langue"), "0");
+      QVERIFY(french.window().menu().mnuFrancais->isChecked());
+      VerifyTexts(french, 0);
+    }
+    // One editor at a time: Qt's texts belong to the whole program.
     EditorHarness german("German");
     german.Start();
     QCOMPARE(*german.settings.Value("Settings", "Langue"), "1");

@@ -61,6 +61,11 @@ QString ScriptedPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   return Next(saveChoices);
 }
 
+QString ScriptedPrompts::ChooseFolder(const FolderRequest& request) {
+  folderRequests.push_back(request);
+  return Next(folderChoices);
+}
+
 std::optional<QString> ScriptedPrompts::SetPassword(const Strings&) {
   ++newPasswordRequests;
   return Next(newPasswords);
@@ -74,6 +79,13 @@ std::optional<QString> ScriptedPrompts::ReadPassword(const Strings&) {
 QByteArray Contents(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList NamesIn(const QString& folder) {
+  QStringList names =
+      QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  names.sort();
+  return names;
 }
 
 WriteBudget::WriteBudget(std::uint64_t bytes) {
@@ -151,6 +163,21 @@ QStringList EditorHarness::Titles() const {
     titles << window_->slideList().Slide(i)->text(0);
   }
   return titles;
+}
+
+void EditorHarness::UseStrongEncryption() {
+  window_->document().kdfLimits = cipher::kMinimumKdfLimits;
+  window_->menu().mnuChiffrementFort->trigger();
+  QVERIFY(window_->menu().mnuChiffrementFort->isChecked());
+}
+
+QStringList EditorHarness::StartStrongShow(const QString& password) {
+  const QStringList pictures = {Picture("big.bmp", {200, 120}), Picture("small.bmp", {4, 4})};
+  AddPictures(pictures);
+  window_->menu().mnuMotDePasse->trigger();
+  UseStrongEncryption();
+  prompts.newPasswords = {password};
+  return pictures;
 }
 
 QStringList EditorHarness::Keys() const {

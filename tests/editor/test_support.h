@@ -36,11 +36,13 @@ class ScriptedPrompts : public Prompts {
   std::deque<QStringList> fileChoices;                // ChooseFilesToOpen
   std::deque<QString> openChoices;                    // ChooseFileToOpen
   std::deque<QString> saveChoices;                    // ChooseFileToSave
+  std::deque<QString> folderChoices;                  // ChooseFolder
   std::deque<std::optional<QString>> newPasswords;    // SetPassword
   std::deque<std::optional<QString>> typedPasswords;  // ReadPassword
   std::vector<PromptMessage> messages;
   std::vector<OpenFilesRequest> fileRequests;  // both open dialogs
   std::vector<SaveFileRequest> saveRequests;
+  std::vector<FolderRequest> folderRequests;
   int newPasswordRequests = 0;
   int typedPasswordRequests = 0;
 
@@ -48,6 +50,7 @@ class ScriptedPrompts : public Prompts {
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToSave(const SaveFileRequest& request) override;
+  QString ChooseFolder(const FolderRequest& request) override;
   std::optional<QString> SetPassword(const Strings& strings) override;
   std::optional<QString> ReadPassword(const Strings& strings) override;
 };
@@ -58,6 +61,8 @@ void WriteGif(const QString& path);  // 1 x 1; Qt has no GIF writer
 void WriteBytes(const QString& path, const QByteArray& bytes);
 // A file's whole content; empty when it cannot be read.
 QByteArray Contents(const QString& path);
+// Every name in folder, hidden ones and folders included, sorted.
+QStringList NamesIn(const QString& folder);
 
 // Writes fail as on a full disk after that many bytes, for as long as this
 // lives.
@@ -87,6 +92,12 @@ class EditorHarness {
   void AddPictureCount(int count);
   QStringList Titles() const;
   QStringList Keys() const;
+  // Ticks "Strong encryption" (the password option must be on) and makes its
+  // key derivation the cheapest, so that tests stay fast.
+  void UseStrongEncryption();
+  // A show of two pictures, the first of two sealed chunks, with the password
+  // option and strong encryption on and password as the next new password.
+  QStringList StartStrongShow(const QString& password);
   QAction& Button(const char* key) { return *window_->toolbar().Button(key); }
 
   QTemporaryDir root;

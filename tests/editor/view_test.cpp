@@ -1,4 +1,5 @@
 // The slide view: layout, fitting, pictures of every format, status bar and delay.
+#include <QStatusBar>
 #include <QTest>
 
 #include "editor/shell/slide_status.h"
@@ -32,11 +33,19 @@ class ViewTest : public QObject {
     QCOMPARE(fitted.geometry, QRect(0, 160, 768, 256));
   }
 
-  void LayoutKeepsTheFrameFourByThree() {
-    for (int width : {700, 1024, 1600}) {
-      const MainLayout layout = ComputeMainLayout(width, {});
-      QCOMPARE(layout.frame.width(), width - kSlideListWidth - 7 * kMargin);
+  void LayoutKeepsTheFrameFourByThreeWithinBothBounds() {
+    // Area below the toolbar, then the frame: bound by the width, or by the
+    // height when the area is wide and low.
+    const std::pair<QSize, QSize> cases[] = {{{700, 2000}, {444, 333}},
+                                             {{1024, 2000}, {768, 576}},
+                                             {{1600, 2000}, {1344, 1008}},
+                                             {{1600, 600}, {778, 583}},
+                                             {{1280, 720}, {938, 703}}};
+    for (const auto& [area, frame] : cases) {
+      const MainLayout layout = ComputeMainLayout(area, {});
+      QCOMPARE(layout.frame.size(), frame);
       QCOMPARE(layout.frame.height(), layout.frame.width() * 3 / 4);
+      QVERIFY(layout.frame.bottom() < area.height() - kMargin);
       QCOMPARE(layout.frame.left(), kSlideListWidth + 4 * kMargin);
       QCOMPARE(layout.frame.top(), kMargin);
       QCOMPARE(layout.slideList.top(), kMargin);
@@ -47,22 +56,45 @@ class ViewTest : public QObject {
       QCOMPARE(box.height(), qRound(0.9 * layout.frame.height()));
       QCOMPARE(box.left(), (layout.frame.width() - box.width()) / 2);
     }
-    // Too narrow for a frame: the frame keeps its size.
-    QCOMPARE(ComputeMainLayout(100, {320, 240}).frame.size(), QSize(320, 240));
+    // Too narrow or too low for a frame: the frame keeps its size.
+    for (QSize area : {QSize(100, 2000), QSize(1024, 16)}) {
+      QCOMPARE(ComputeMainLayout(area, {320, 240}).frame.size(), QSize(320, 240));
+    }
   }
 
-  void WindowFrameFollowsTheWidthOnly() {
+  // The picture and the slide list are never under the status bar, at the
+  // first size, a 1280 x 800 window and one maximised on 1920 x 1080.
+  void WindowFrameIsTheLargestFourByThreeAboveTheStatusBar_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("first") << QSize();
+    QTest::newRow("1280x800") << QSize(1280, 800);
+    QTest::newRow("1920x1080 maximised") << QSize(1920, 1080);
+  }
+
+  void WindowFrameIsTheLargestFourByThreeAboveTheStatusBar() {
+    QFETCH(QSize, size);
     EditorHarness editor;
     editor.Start();
     FrmMain& window = editor.window();
-    const QSize frame = window.slideView().size();
+    if (size.isValid()) window.resize(size);
+    QTRY_COMPARE(window.size(), size.isValid() ? size : window.size());
+    editor.AddPictures({editor.Picture("large.bmp", {1600, 1200})});
+
+    SlideView& frame = window.slideView();
     QCOMPARE(frame.height(), frame.width() * 3 / 4);
-    window.resize(window.width(), window.height() + 80);
-    QTest::qWait(20);
-    QCOMPARE(window.slideView().size(), frame);
-    window.resize(window.width() + 80, window.height());
-    QTRY_COMPARE(window.slideView().width(), frame.width() + 80);
-    QCOMPARE(window.slideView().height(), window.slideView().width() * 3 / 4);
+    const QRect onWindow(frame.mapTo(&window, QPoint()), frame.size());
+    const int statusTop = window.statusBar()->geometry().top();
+    QVERIFY(onWindow.bottom() < statusTop);
+    QVERIFY(onWindow.right() < window.width());
+    // As large as the room allows: up to one bound or the other.
+    const int roomBelow = statusTop - onWindow.bottom();
+    const int roomRight = window.width() - onWindow.right();
+    QVERIFY2(roomBelow <= kMargin + 3 || roomRight <= 3 * kMargin + 1,
+             qPrintable(QString("%1 below, %2 right").arg(roomBelow).arg(roomRight)));
+    const SlideList& list = window.slideList();
+    QCOMPARE(list.geometry().top(), frame.geometry().top());
+    QCOMPARE(list.height(), frame.height());
+    QVERIFY(frame.rect().contains(frame.image().geometry()));
   }
 
   void SmallPictureIsCentredAtItsNaturalSize() {
@@ -89,6 +121,28 @@ class ViewTest : public QObject {
     QVERIFY(view.image().hasScaledContents());
     QVERIFY(editor.window().statusPanel().text().endsWith(
         QString("Dimensions: %1 x %2 pixels ").arg(tall.width()).arg(tall.height())));
+  }
+
+  void LargePictureIsDecodedAtTheSizeShown() {
+    EditorHarness editor;
+    editor.Start();
+    FrmMain& window = editor.window();
+    SlideView& view = window.slideView();
+    const QSize natural = view.size() * 4;
+    QImage picture(natural, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString path = editor.Folder("pictures") + "/large.jpg";
+    QVERIFY(picture.save(path, "JPG"));
+    editor.AddPictures({path});
+    QCOMPARE(view.image().pixmap().size(), view.size());
+    QVERIFY(window.statusPanel().text().endsWith(
+        QString("Dimensions: %1 x %2 pixels ").arg(natural.width()).arg(natural.height())));
+    // A larger frame decodes the picture again rather than enlarging it.
+    const QSize before = view.size();
+    window.resize(window.width() + 160, window.height() + 120);
+    QTRY_VERIFY(view.width() > before.width());
+    QCOMPARE(view.image().pixmap().size(), view.size());
+    QCOMPARE(view.image().size(), view.size());
   }
 
   void ReadsGifIcoAndJpeg() {

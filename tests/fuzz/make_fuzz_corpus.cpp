@@ -1,10 +1,14 @@
-// Writes the fuzzer's starting inputs: a plain document, a protected one
-// (password "pw") and a self-running show, all of a few small slides.
+// Writes the fuzzer's starting inputs: a plain document and self-running
+// show, and protected ones (password "pw") of both ciphers, all of a few
+// small slides.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <vector>
 
 #include "common/format/document.h"
+#include "common/format/payload_layout.h"
+#include "common/format/self_running.h"
 
 namespace fs = std::filesystem;
 using namespace pivolane;
@@ -25,25 +29,16 @@ int main(int argc, char** argv) {
   }
   format::ShowOptions options;
   format::SaveDocumentFile(folder / "plain.pvl", slides, options, {"", 3}, 0);
+  // A self-running show around a stand-in for the player.
+  const std::vector<std::uint8_t> player = {0x7F, 'E', 'L', 'F', 0, 0, 0, 0};
+  format::BuildSelfRunningShowFile(folder / "show.exe", slides, options, {"", 3}, player);
   options.usePassword = true;
   format::SaveDocumentFile(folder / "protected.pvl", slides, options, {"pw", 250}, 0);
-
-  // A self-running show: a stand-in for the player, the payload, 0x00, trailer.
-  const std::string player = std::string(
-                                 "\x7F"
-                                 "ELF",
-                                 4) +
-                             std::string(60, '\0');
-  std::ifstream plain(folder / "plain.pvl", std::ios::binary);
-  const std::string document((std::istreambuf_iterator<char>(plain)),
-                             std::istreambuf_iterator<char>());
-  format::ShowHeader header = format::ShowHeader::Parse(std::span<const std::uint8_t, 155>(
-      reinterpret_cast<const std::uint8_t*>(document.data()) + document.size() - 156, 155));
-  header.PlayerSize = static_cast<std::int32_t>(player.size());
-  const auto record = header.Serialize();
-  std::ofstream show(folder / "show.exe", std::ios::binary);
-  show << player << document.substr(0, document.size() - 156) << '\0'
-       << std::string(record.begin(), record.end()) << '\0';
+  // Sealed at the least cost, so that the fuzzer may derive its key often.
+  options.cipherVersion = format::kSealedCipherVersion;
+  options.kdfLimits = cipher::kMinimumKdfLimits;
+  format::SaveDocumentFile(folder / "sealed.pvl", slides, options, {"pw", 250}, 0);
+  format::BuildSelfRunningShowFile(folder / "sealed.exe", slides, options, {"pw", 250}, player);
 
   for (const char* name : {"picture1", "picture2", "picture3"}) fs::remove(folder / name);
   return 0;

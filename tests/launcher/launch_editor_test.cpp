@@ -1,39 +1,58 @@
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <fstream>
-#include <thread>
-
 #include "launcher/launch_editor.h"
-#include "tests/common/test_support.h"
+
+#include "tests/launcher/launcher_test_support.h"
 
 namespace pivolane::launcher {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(LaunchEditor, StartsTheEditorBesideTheLauncherWithTheDocumentAsOneArgument) {
-  testing::ScratchFolder dir;
-  // A stand-in editor that writes down the arguments it was given.
-  const fs::path record = dir / "arguments";
-  {
-    std::ofstream editor(dir / "pivedit");
-    editor << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" << record.string() << ".part'\n"
-           << "mv '" << record.string() << ".part' '" << record.string() << "'\n";
-  }
-  fs::permissions(dir / "pivedit", fs::perms::owner_all);
-  EXPECT_EQ(EditorProgram(dir / "Pivolane"), dir / "pivedit");
+struct HandOff {
+  const char* name;
+  std::vector<std::string> arguments;  // the launcher's
+  std::string record;                  // what the editor was given
+};
 
-  ASSERT_TRUE(LaunchEditor(dir / "Pivolane", {"/home/me/Mes diaporamas/vacances.pvl"}));
-  for (int i = 0; i < 500 && !fs::exists(record); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  std::ifstream in(record);
-  const std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(got, "1|/home/me/Mes diaporamas/vacances.pvl|");
+// Test names and messages show the case by its name.
+void PrintTo(const HandOff& value, std::ostream* out) {
+  *out << value.name;
+}
 
-  EXPECT_FALSE(LaunchEditor(dir / "missing" / "Pivolane", {}));
+class LaunchEditorTest : public ::testing::TestWithParam<HandOff> {};
+
+TEST_P(LaunchEditorTest, StartsTheEditorBesideTheLauncherWithTheDocumentAsOneArgument) {
+  pivolane::testing::ScratchFolder dir;
+  testing::WriteStandInEditor(dir.path(), dir / "arguments");
+  EXPECT_EQ(EditorProgram(dir.path()), dir / "pivedit");
+  testing::ScriptedPrompts prompts;
+  LaunchEditor(CommandLineText(GetParam().arguments), dir.path(), prompts);
+  EXPECT_EQ(testing::WaitForText(dir / "arguments"), GetParam().record);
+  EXPECT_TRUE(prompts.errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, LaunchEditorTest,
+                         ::testing::Values(
+                             // The association's quoted form, and the desktop's bare path.
+                             HandOff{"Quoted",
+                                     {"\"/home/me/Mes diaporamas/vacances.pvl\""},
+                                     "1|/home/me/Mes diaporamas/vacances.pvl|"},
+                             HandOff{"Bare",
+                                     {"/home/me/Mes diaporamas/vacances.pvl"},
+                                     "1|/home/me/Mes diaporamas/vacances.pvl|"},
+                             // Nothing is dropped from a text that is not quoted.
+                             HandOff{"ByHand", {"abc"}, "1|abc|"},
+                             HandOff{"LoneQuote", {"\""}, "1|\"|"},
+                             HandOff{"SeveralWords", {"a", "b"}, "1|a b|"},
+                             HandOff{"None", {}, "0|"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LaunchEditor, AnEditorThatCannotBeStartedIsReportedInABox) {
+  pivolane::testing::ScratchFolder dir;
+  testing::ScriptedPrompts prompts;
+  LaunchEditor("", dir.path(), prompts);
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0],
+            "Pivolane\nERROR 53: No such file or directory\n" + (dir / "pivedit").string());
 }
 
 }  // namespace

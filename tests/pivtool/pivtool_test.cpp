@@ -92,6 +92,16 @@ TEST_F(PivtoolTest, UsageErrors) {
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--key-start", "0", Path("a.jpg")}), 2);
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--language", "de", Path("a.jpg")}), 2);
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--colour", Path("a.jpg")}), 2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "3", "--password-stdin", Path("a.jpg")}, "p"),
+            2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "2", Path("a.jpg")}), 2);
+  EXPECT_EQ(
+      Run({"create", Path("x.pvl"), "--kdf-passes", "1", "--password-stdin", Path("a.jpg")}, "p"),
+      2);
+  EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "2", "--kdf-memory", "4", "--password-stdin",
+                 Path("a.jpg")},
+                "p"),
+            2);
   // Empty, too long or not storable passwords are refused before writing.
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, "\n"), 2);
   EXPECT_EQ(
@@ -181,6 +191,55 @@ TEST_F(PivtoolTest, BuildFromADocumentKeepsItsSlidesOptionsAndPassword) {
   EXPECT_EQ(testing::Bytes(picture.begin(), picture.end()), ReadBytes(dir_ / "a.jpg"));
   EXPECT_EQ(show.Entries()[0].TrimmedTitle(), "a.jpg");
 }
+
+// Both ciphers through every command: create, info, extract, build and build
+// --from, with the right and a wrong password. Version 2 at its least cost.
+class PivtoolCipherTest : public PivtoolTest, public ::testing::WithParamInterface<std::string> {
+ protected:
+  std::vector<std::string> CipherOptions() const {
+    if (GetParam() == "1") return {"--cipher", "1"};
+    return {"--cipher", "2", "--kdf-passes", "1", "--kdf-memory", "8"};
+  }
+  std::vector<std::string> With(std::vector<std::string> words) const {
+    const std::vector<std::string> cipher = CipherOptions();
+    words.insert(words.begin() + 2, cipher.begin(), cipher.end());
+    return words;
+  }
+};
+
+TEST_P(PivtoolCipherTest, EveryCommandReadsWhatCreateAndBuildWrite) {
+  Picture("a.jpg", 1200000, 1);  // more than one piece of 1 MiB
+  Picture("b.gif", 35, 2);
+  ASSERT_EQ(Run(With({"create", Path("s.pvl"), "--password-stdin", Path("a.jpg"), Path("b.gif")}),
+                "Sésame\n"),
+            0)
+      << err_.str();
+  ASSERT_EQ(Run({"info", Path("s.pvl")}), 0);
+  EXPECT_NE(out_.str().find("cipher version: " + GetParam() + "\n"), std::string::npos);
+  EXPECT_EQ(out_.str().find("key derivation: Argon2id, 1 passes, 8 KiB\n") != std::string::npos,
+            GetParam() == "2")
+      << out_.str();
+  EXPECT_EQ(Run({"info", Path("s.pvl"), "--password-stdin"}, "Sésame\n"), 0) << err_.str();
+  EXPECT_NE(out_.str().find("slide 2: size 35, "), std::string::npos);
+  EXPECT_EQ(Run({"info", Path("s.pvl"), "--password-stdin"}, "sésame\n"), 4);
+
+  ASSERT_EQ(Run({"build", Path("s.exe"), "--from", Path("s.pvl"), "--password-stdin"}, "Sésame\n"),
+            0)
+      << err_.str();
+  ASSERT_EQ(Run(With({"build", Path("t.exe"), "--password-stdin", Path("a.jpg")}), "Sésame\n"), 0);
+  for (const char* show : {"s.pvl", "s.exe", "t.exe"}) {
+    const fs::path out = dir_ / (std::string(show) + ".out");
+    fs::create_directories(out);
+    EXPECT_EQ(Run({"extract", Path(show), "--to", out.string(), "--password-stdin"}, "wrong\n"), 4);
+    ASSERT_EQ(Run({"extract", Path(show), "--to", out.string(), "--password-stdin"}, "Sésame\n"), 0)
+        << show << ": " << err_.str();
+    EXPECT_EQ(ReadBytes(out / "a.jpg"), ReadBytes(dir_ / "a.jpg")) << show;
+    EXPECT_EQ(format::ShowFile::Open(dir_ / show).header().CipherVersion, std::stoi(GetParam()));
+  }
+  EXPECT_EQ(ReadBytes(dir_ / "s.pvl.out" / "b.gif"), ReadBytes(dir_ / "b.gif"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ciphers, PivtoolCipherTest, ::testing::Values("1", "2"));
 
 TEST_F(PivtoolTest, TheProgramReadsThePasswordFromStandardInputAndExitsWithTheStatus) {
   Picture("a.jpg", 10, 1);

@@ -25,8 +25,9 @@ check() {  # check DESCRIPTION COMMAND...
   fi
 }
 
-# The id of the first visible window whose name matches, within 10 seconds.
-find_window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+# The id of the first visible window whose name matches, within $2 seconds
+# (10 by default).
+find_window() { timeout "${2:-10}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 
 # Waits up to 5 seconds for window $1 to be named $2 exactly.
 named() {
@@ -212,6 +213,18 @@ no_write_opened() {
   [[ -z $writes ]] || { echo "  $writes"; return 1; }
 }
 check "no file is opened for writing, no folder made" no_write_opened
+
+# Strong encryption at its default cost: the password opens it after the
+# key derivation, which a busy machine may make slow, and the slides play.
+"$make_show" strong.exe --titles --cipher 2 --password "open sesame" "Fort=red.jpg" "Second=blue.bmp"
+./strong.exe & pid=$!
+answer_password "open sesame" Return
+wid=$(find_window "^Fort$" 60)
+check "the right password plays a strong show" test -n "$wid"
+[[ -n $wid ]] && keys "$wid" Right
+[[ -n $wid ]] && check "a strong show moves to its second slide" named "$wid" "Second"
+[[ -n $wid ]] && keys "$wid" Escape
+check "the strong show ends on Escape" ends_with "$pid" 0
 
 # Files that are no show, or a damaged one, say "Invalid file !".
 cp "$pivplay" bare.exe

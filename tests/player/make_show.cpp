@@ -1,6 +1,7 @@
 // Builds a self-running show from the carried player for the end-to-end
-// tests: make_show OUT [--password P] [--titles] [--loop] [--random]
-// [--delay SECONDS] [--language 0|1] TITLE=PICTURE...
+// tests: make_show OUT [--password P] [--cipher 1|2] [--titles] [--loop]
+// [--random] [--delay SECONDS] [--language 0|1] TITLE=PICTURE...
+// Cipher 2 derives its key at the default cost, as the editor's shows do.
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
     const auto value = [&] { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
     if (arg == "--password") {
       contents.password = value();
+    } else if (arg == "--cipher") {
+      contents.options.cipherVersion = static_cast<std::int16_t>(std::stoi(value()));
     } else if (arg == "--titles") {
       contents.options.titles = true;
     } else if (arg == "--loop") {

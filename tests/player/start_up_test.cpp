@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "common/errors.h"
+#include "common/format/payload_layout.h"
 #include "common/io/file.h"
 #include "tests/common/sample_pictures.h"
 #include "tests/common/test_support.h"
@@ -29,8 +31,13 @@ class ScriptedPrompts : public StartUpPrompts {
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     messages.emplace_back(text, icon);
   }
+  void RunShowingWork(const std::function<void()>& work, std::uint8_t) override {
+    ++working;
+    work();
+  }
 
   int asked = 0;
+  int working = 0;
   std::uint8_t askedLanguage = 0xFF;
   std::vector<std::pair<std::string, MessageIcon>> messages;
 
@@ -59,6 +66,8 @@ class StartUpTest : public ::testing::Test {
     contents.options.loop = true;
     contents.options.titles = true;
     contents.options.language = language;
+    contents.options.cipherVersion = cipherVersion_;
+    contents.options.kdfLimits = cipher::kMinimumKdfLimits;
     contents.password = std::move(password);
     const std::filesystem::path path = folder_ / "show.exe";
     test_shows::BuildShow(path, kPlayer, contents);
@@ -86,6 +95,15 @@ class StartUpTest : public ::testing::Test {
   }
 
   ScratchFolder folder_;
+  std::int16_t cipherVersion_ = format::kXorCipherVersion;
+};
+
+// The password gate is the same for both ciphers; only the strong one's key
+// derivation runs while the player shows that it is working.
+class PasswordGateTest : public StartUpTest, public ::testing::WithParamInterface<std::int16_t> {
+ protected:
+  PasswordGateTest() { cipherVersion_ = GetParam(); }
+  int ExpectedWorking() const { return GetParam() == format::kSealedCipherVersion ? 1 : 0; }
 };
 
 TEST_F(StartUpTest, AShowWithoutPasswordStartsWithItsSettings) {
@@ -110,15 +128,17 @@ TEST_F(StartUpTest, AShowWithoutPasswordStartsWithItsSettings) {
   EXPECT_EQ(one.entry.TrimmedTitle(), "Un");
 }
 
-TEST_F(StartUpTest, OnePasswordAttemptOpensOrEndsTheShow) {
+TEST_P(PasswordGateTest, OnePasswordAttemptOpensOrEndsTheShow) {
   {
     PlayerState state;
     ScriptedPrompts prompts("Sésame");
     ASSERT_EQ(PrepareShow(state, Show("Sésame", 0), prompts), StartOutcome::kPlay);
     EXPECT_EQ(prompts.asked, 1);
     EXPECT_EQ(prompts.askedLanguage, 0);
+    EXPECT_EQ(prompts.working, ExpectedWorking());
     EXPECT_TRUE(state.HasPassword);
     EXPECT_EQ(ExtractSlide(*state.show, 1).picture, ReadBytes(folder_ / "one.jpg"));  // deciphered
+    EXPECT_EQ(ExtractSlide(*state.show, 2).picture, ReadBytes(folder_ / "two.gif"));
   }
   for (const auto& [language, text] :
        {std::pair<std::uint8_t, const char*>{0, "Mauvais mot de passe !"},
@@ -137,6 +157,25 @@ TEST_F(StartUpTest, OnePasswordAttemptOpensOrEndsTheShow) {
   ScriptedPrompts cancelled;
   EXPECT_EQ(PrepareShow(state, Show("Sésame"), cancelled), StartOutcome::kCancelled);
   EXPECT_TRUE(cancelled.messages.empty());
+  EXPECT_EQ(cancelled.working, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ciphers, PasswordGateTest,
+                         ::testing::Values(format::kXorCipherVersion,
+                                           format::kSealedCipherVersion));
+
+TEST_F(StartUpTest, AStrongPictureThatFailsItsCheckIsNeverHandedOut) {
+  cipherVersion_ = format::kSealedCipherVersion;
+  const std::filesystem::path show = Show("Sésame");
+  // The last byte of the second picture's tag, just before the 0x00 and the
+  // trailer.
+  const Bytes stored = ReadBytes(show);
+  Patch(show, -158, {static_cast<std::uint8_t>(stored[stored.size() - 158] ^ 1)});
+  PlayerState state;
+  ScriptedPrompts prompts("Sésame");
+  ASSERT_EQ(PrepareShow(state, show, prompts), StartOutcome::kPlay);
+  EXPECT_EQ(ExtractSlide(*state.show, 1).picture, ReadBytes(folder_ / "one.jpg"));
+  EXPECT_THROW(ExtractSlide(*state.show, 2), Failure);
 }
 
 TEST_F(StartUpTest, AShowWithoutSlidesStartsWithNothingToShow) {
@@ -194,7 +233,7 @@ TEST_F(StartUpTest, DamagedOrHostileShowsAreInvalidAndNeverReadOutsideTheFile) {
 
   // A newer cipher scheme cannot be read: the password is not even asked.
   const std::filesystem::path newerCipher = Show("Sésame");
-  Patch(newerCipher, kHeaderAt + 153, {2, 0});
+  Patch(newerCipher, kHeaderAt + 153, {3, 0});
   ExpectInvalid(newerCipher, "Sésame");
 }
 

@@ -1,5 +1,7 @@
 #include <ostream>
 
+#include "common/format/payload_layout.h"
+#include "common/format/sealed_payload.h"
 #include "common/format/show_file.h"
 #include "common/text/cp1252.h"
 #include "tools/pivtool/commands.h"
@@ -34,6 +36,12 @@ void PrintHeader(const format::ShowFile& show, std::ostream& out) {
       << "player size: " << h.PlayerSize << "\n"
       << "language: " << LanguageName(h.Language) << "\n"
       << "cipher version: " << h.CipherVersion << "\n";
+  if (format::PayloadLayout::Of(h).sealed) {
+    // As stored: info also describes a show that it would refuse to open.
+    const cipher::KdfLimits limits = format::SealedParameters::Parse(h.PasswordCheck).limits;
+    out << "key derivation: Argon2id, " << limits.passes << " passes, "
+        << (limits.memoryBytes >> 10) << " KiB\n";
+  }
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* kUsageText =
     "usage: pivtool create OUT.pvl [--delay N] [--loop] [--random] [--titles]\n"
-    "                      [--password-stdin] [--key-start N] [--language fr|en] PICTURE...\n"
+    "                      [--password-stdin] [--key-start N] [--language fr|en]\n"
+    "                      [--cipher 1|2] [--kdf-passes N] [--kdf-memory KIB] PICTURE...\n"
     "       pivtool build OUT.exe [the options of create] PICTURE...\n"
     "       pivtool build OUT.exe --from DOC.pvl [--password-stdin]\n"
     "       pivtool info FILE [--password-stdin]\n"

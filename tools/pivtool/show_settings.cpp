@@ -1,10 +1,36 @@
 #include "tools/pivtool/show_settings.h"
 
 #include "common/cipher/password.h"
+#include "common/format/payload_layout.h"
 #include "common/platform/platform.h"
 #include "tools/pivtool/commands.h"
 
 namespace pivolane::pivtool {
+
+namespace {
+
+// --cipher 1|2, and for version 2 the cost of its key derivation.
+void TakeCipherSettings(Arguments& args, format::ShowOptions& options) {
+  options.cipherVersion = static_cast<std::int16_t>(
+      args.TakeNumber("--cipher", format::kXorCipherVersion, format::kSealedCipherVersion)
+          .value_or(format::kXorCipherVersion));
+  const std::optional<int> passes =
+      args.TakeNumber("--kdf-passes", static_cast<int>(cipher::kMinimumKdfLimits.passes),
+                      static_cast<int>(cipher::kMaximumKdfLimits.passes));
+  const std::optional<int> memoryKib =
+      args.TakeNumber("--kdf-memory", static_cast<int>(cipher::kMinimumKdfLimits.memoryBytes >> 10),
+                      static_cast<int>(cipher::kMaximumKdfLimits.memoryBytes >> 10));
+  if (options.cipherVersion == format::kSealedCipherVersion && !options.usePassword) {
+    throw UsageError("--cipher 2 enciphers with a password: give --password-stdin");
+  }
+  if ((passes || memoryKib) && options.cipherVersion != format::kSealedCipherVersion) {
+    throw UsageError("--kdf-passes and --kdf-memory go with --cipher 2");
+  }
+  if (passes) options.kdfLimits.passes = static_cast<std::uint32_t>(*passes);
+  if (memoryKib) options.kdfLimits.memoryBytes = static_cast<std::uint64_t>(*memoryKib) << 10;
+}
+
+}  // namespace
 
 ShowSettings TakeShowSettings(Arguments& args, std::istream& in) {
   ShowSettings s;
@@ -21,6 +47,7 @@ ShowSettings TakeShowSettings(Arguments& args, std::istream& in) {
     throw UsageError("--language takes fr or en, not \"" + language + "\"");
   }
   s.options.language = language == "fr" ? 0 : 1;
+  TakeCipherSettings(args, s.options);
   if (s.options.usePassword)
     s.cipherState.currentPassword = cipher::EncodeNewPassword(ReadPasswordLine(in));
   return s;

@@ -1,8 +1,10 @@
 #include <fcntl.h>
-#include <pwd.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +15,7 @@
 
 #include "common/errors.h"
 #include "common/io/file.h"
+#include "common/platform/linux/xdg_base_dirs.h"
 #include "common/platform/platform.h"
 
 namespace pivolane::platform {
@@ -41,31 +44,6 @@ void EnsurePrivateFolder(const fs::path& folder) {
   if ((st.st_mode & 077) != 0) refuse("is open to other users");
 }
 
-// An absolute path from the environment variable name, else nullopt: the base
-// directory rules ignore relative values.
-std::optional<fs::path> AbsolutePathFromEnvironment(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value != '/') return std::nullopt;
-  return fs::path(value);
-}
-
-fs::path HomeFolder() {
-  if (auto home = AbsolutePathFromEnvironment("HOME")) return *home;
-  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
-    return fs::path(user->pw_dir);
-  throw Failure(error_number::kPathNotFound, "The home folder is not known");
-}
-
-// Creates folder and its missing parents with mode 0700, as the base
-// directory rules ask of the folders a program makes.
-void CreateFolders(const fs::path& folder) {
-  std::string path;
-  for (const fs::path& part : folder) {
-    path = (fs::path(path) / part).string();
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) io::ThrowSystemError(errno, path);
-  }
-}
-
 }  // namespace
 
 fs::path PrivateWorkRoot() {
@@ -75,9 +53,8 @@ fs::path PrivateWorkRoot() {
 }
 
 fs::path UpdateFolder() {
-  const fs::path cache =
-      AbsolutePathFromEnvironment("XDG_CACHE_HOME").value_or(HomeFolder() / ".cache");
-  CreateFolders(cache / "pivolane");
+  const fs::path cache = xdg::CacheHome();
+  xdg::CreateFolders(cache / "pivolane");
   const fs::path folder = cache / "pivolane" / "update";
   EnsurePrivateFolder(folder);
   return folder;
@@ -116,12 +93,22 @@ std::string LocaleLanguageName() {
   return found == kNames.end() ? std::string() : found->second;
 }
 
-bool StartDetached(const fs::path& program, const std::vector<std::string>& args) {
-  std::vector<std::string> words = {program.string()};
-  words.insert(words.end(), args.begin(), args.end());
+namespace {
+
+// argv for posix_spawn: the words, then a null pointer.
+std::vector<char*> ArgumentVector(std::vector<std::string>& words) {
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
+  return argv;
+}
+
+}  // namespace
+
+void StartDetachedOrThrow(const fs::path& program, const std::vector<std::string>& args) {
+  std::vector<std::string> words = {program.string()};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv = ArgumentVector(words);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   // A session of its own: closing the starter's terminal does not end it.
@@ -129,7 +116,31 @@ bool StartDetached(const fs::path& program, const std::vector<std::string>& args
   pid_t pid = 0;
   const int result = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
-  return result == 0;
+  if (result != 0) io::ThrowSystemError(result, program);
+}
+
+bool StartDetached(const fs::path& program, const std::vector<std::string>& args) {
+  try {
+    StartDetachedOrThrow(program, args);
+    return true;
+  } catch (const Failure&) {
+    return false;
+  }
+}
+
+std::optional<int> RunAndWait(const std::string& program, const std::vector<std::string>& args) {
+  std::vector<std::string> words = {program};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv = ArgumentVector(words);
+  pid_t pid = 0;
+  if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    return std::nullopt;
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return std::nullopt;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 unsigned CurrentUmask() {
@@ -144,6 +155,27 @@ double RandomUnit() {
       std::chrono::steady_clock::now().time_since_epoch().count() ^
       std::chrono::system_clock::now().time_since_epoch().count() ^ ::getpid()));
   return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+bool IsConnected() {
+  ifaddrs* interfaces = nullptr;
+  if (::getifaddrs(&interfaces) != 0) return false;
+  bool up = false;
+  for (const ifaddrs* i = interfaces; i != nullptr && !up; i = i->ifa_next) {
+    up = (i->ifa_flags & IFF_UP) != 0 && (i->ifa_flags & IFF_LOOPBACK) == 0;
+  }
+  ::freeifaddrs(interfaces);
+  return up;
+}
+
+bool AutoDial() {
+  return false;
+}
+
+void HangUpAutoDial() {}
+
+bool IsWritableFolder(const fs::path& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 namespace {
