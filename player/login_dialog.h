@@ -1,8 +1,10 @@
 // The password dialog frmLoginAuto: a masked field of at most 128
-// characters, OK (Enter) and Cancel (Esc). Closing it with its close box
-// counts like OK: the typed text is taken.
+// characters, OK (Enter, Alt+O) and Cancel (Esc, and Alt with its
+// underlined letter). Closing it with its close box counts like OK: the
+// typed text is taken.
 #pragma once
 
+#include <FL/Enumerations.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Secret_Input.H>
@@ -12,6 +14,21 @@
 #include <string>
 
 namespace pivolane::player {
+
+// A button that answers its own key and also the Alt mnemonic of its label
+// ("&Annuler": Alt+A); the toolkit's buttons answer only one of the two.
+template <class Button>
+class MnemonicButton : public Button {
+ public:
+  using Button::Button;
+  int handle(int event) override {
+    if (event == FL_SHORTCUT && this->shortcut() != 0 && this->test_shortcut() != 0) {
+      this->do_callback();
+      return 1;
+    }
+    return Button::handle(event);
+  }
+};
 
 class frmLoginAuto {
  public:
@@ -33,8 +50,8 @@ class frmLoginAuto {
 
   Fl_Window window_;
   Fl_Secret_Input txtPassword_;
-  Fl_Return_Button cmdOK_;
-  Fl_Button cmdCancel_;
+  MnemonicButton<Fl_Return_Button> cmdOK_;
+  MnemonicButton<Fl_Button> cmdCancel_;
   bool passwordTyped_ = false;
   std::string typedPassword_;
 };

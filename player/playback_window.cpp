@@ -2,10 +2,10 @@
 
 #include <FL/Fl.H>
 
+#include "common/picture/pixel_scaling.h"
 #include "common/playback/fit_geometry.h"
 #include "common/text/cp1252.h"
 #include "player/key_codes.h"
-#include "player/picture_decoder.h"
 #include "player/player_texts.h"
 
 namespace pivolane::player {
@@ -23,10 +23,11 @@ playback::PlaybackSettings SettingsOf(const PlayerState& state) {
 
 }  // namespace
 
-FormPivplay::FormPivplay(PlayerState& state)
-    : Fl_Double_Window(Fl::w(), Fl::h(), kApplicationTitle),
+FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenArea& area)
+    : Fl_Double_Window(area.x, area.y, area.width, area.height, kApplicationTitle),
       state_(state),
-      Frame1_(0, 0, Fl::w(), Fl::h()),
+      loader_(loader),
+      Frame1_(0, 0, area.width, area.height),
       ImageDia_(0, 0, 0, 0),
       playback_(SettingsOf(state), *this) {
   color(FL_BLACK);
@@ -38,9 +39,9 @@ FormPivplay::FormPivplay(PlayerState& state)
   end();
   // Resizable, so that the window manager lets the window be maximised.
   size_range(160, 120);
-  int x = 0, y = 0, w = 0, h = 0;
-  Fl::screen_work_area(x, y, w, h);
-  resize(x, y, w, h);
+  // The first slide loads while the toolkit opens its display and the window.
+  playback_.PreparePlayOrder();
+  if (const std::optional<int> first = playback_.UpcomingSlide()) loader_.Want(*first, FrameSize());
 }
 
 FormPivplay::~FormPivplay() {
@@ -85,41 +86,69 @@ void FormPivplay::LetPendingEventsRun() {
 
 void FormPivplay::SetBusy(bool busy) {
   cursor(busy ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT);
-  Fl::flush();
+  // The hourglass shows once the loop waits for a slide that is not ready;
+  // a slide read ahead comes with no flicker of it.
+  if (!busy) Fl::flush();
 }
 
 void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
+  try {
+    const playback::Size frame = FrameSize();
+    loader_.Want(slideNumber, frame);
+    SlideLoader::Slide slide;
+    // The slide on screen stays until the next is ready. Meanwhile events
+    // are handled: playback ignores them, but for Escape, which hides the window.
+    while (!loader_.Take(slideNumber, frame, slide)) {
+      if (playback_.Ended()) return;
+      Fl::wait();
+    }
+    Display(std::move(slide));
+  } catch (...) {
+    // Out of memory, say: the slide is shown empty and the show goes on.
+    ImageDia_.image(nullptr);
+    image_.reset();
+    current_.reset();
+    ImageDia_.hide();
+    redraw();
+  }
+}
+
+void FormPivplay::Display(SlideLoader::Slide slide) {
   ImageDia_.hide();
   ImageDia_.image(nullptr);
-  fitted_.reset();
-  picture_.reset();
-  // Any failure from here on leaves the picture empty and the show goes on.
-  try {
-    picture_ = DecodePicture(ExtractSlide(state_, slideNumber), state_.PictureFile);
-  } catch (...) {
-    picture_.reset();
-  }
-  try {
-    std::string title = kApplicationTitle;
-    if (state_.TitlesOn) title = text::FromCp1252(state_.CurrentEntry.TrimmedTitle());
-    if (!picture_) title += std::string(" : ") + TextsFor(state_.Language).badPicture;
-    copy_label(title.c_str());
-    PlaceImage();
-  } catch (...) {
-    fitted_.reset();
-    picture_.reset();
-  }
-  if (picture_) ImageDia_.show();
+  image_.reset();
+  if (current_) loader_.Keep(std::move(*current_));
+  current_ = std::move(slide);
+  state_.CurrentEntry = current_->entry;
+  std::string title = kApplicationTitle;
+  if (state_.TitlesOn) title = text::FromCp1252(state_.CurrentEntry.TrimmedTitle());
+  if (!current_->picture) title += std::string(" : ") + TextsFor(state_.Language).badPicture;
+  copy_label(title.c_str());
+  PlaceImage();
   redraw();
 }
 
 void FormPivplay::PlaceImage() {
-  if (!picture_) return;
+  if (!current_ || !current_->picture) return;
+  picture::Pixels& pixels = current_->picture->pixels;
   const playback::Placement place =
-      playback::FitAndCentre({picture_->w(), picture_->h()}, {Frame1_.w(), Frame1_.h()});
-  fitted_.reset(place.stretched ? picture_->copy(place.width, place.height) : nullptr);
-  ImageDia_.image(fitted_ ? fitted_.get() : picture_.get());
+      playback::FitAndCentre({pixels.width, pixels.height}, FrameSize());
+  if (place.stretched && place.width > 0 && place.height > 0) {
+    ImageDia_.image(nullptr);
+    image_.reset();
+    pixels = *picture::ScaleSmoothly(pixels, place.width, place.height);
+  }
+  if (pixels.bytes.empty()) {
+    ImageDia_.hide();
+    return;
+  }
+  if (!image_) {
+    image_ = std::make_unique<Fl_RGB_Image>(pixels.bytes.data(), pixels.width, pixels.height,
+                                            pixels.channels);
+  }
+  ImageDia_.image(image_.get());
   ImageDia_.resize(Frame1_.x() + place.left, Frame1_.y() + place.top, place.width, place.height);
+  ImageDia_.show();
   redraw();
 }
 
@@ -143,6 +172,13 @@ void FormPivplay::TimerCallback(void* self) {
 void FormPivplay::EndShow() {
   StopTimer();
   hide();
+}
+
+void FormPivplay::Neighbours(std::optional<int> next, std::optional<int> previous) {
+  std::vector<int> slides;  // the next first: the timer and most keys go forward
+  if (next) slides.push_back(*next);
+  if (previous) slides.push_back(*previous);
+  loader_.Prepare(slides, FrameSize());
 }
 
 }  // namespace pivolane::player

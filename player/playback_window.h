@@ -1,7 +1,9 @@
 // The playback window FormPivplay: the slides one at a time, fitted into the
 // visible area and centred, on black. The playback rules themselves live in
 // playback::Playback; this window shows what it asks for and hands it the
-// user's keys, mouse buttons and timer ticks.
+// user's keys, mouse buttons and timer ticks. Pictures come from the
+// SlideLoader, which prepares the slides on either side while one is on
+// screen.
 #pragma once
 
 #include <FL/Fl_Box.H>
@@ -10,19 +12,25 @@
 #include <FL/Fl_Image.H>
 
 #include <memory>
-#include <string>
+#include <optional>
 
+#include "common/picture/slide_picture.h"
 #include "common/playback/playback.h"
+#include "player/early_display.h"
+#include "player/slide_loader.h"
 #include "player/start_up.h"
 
 namespace pivolane::player {
 
 class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
  public:
-  explicit FormPivplay(PlayerState& state);
+  // The window over area, which is all it needs of the display: the first
+  // slide starts loading at once.
+  FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenArea& area);
   ~FormPivplay() override;
 
-  // The window is on screen: lays out the frame and shows the first slide.
+  // The window is on screen: lays out the frame and shows the first slide,
+  // which has been loading since the window was made.
   void Start();
 
   int handle(int event) override;
@@ -35,20 +43,27 @@ class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
   void StartTimer(std::int64_t intervalMs) override;
   void StopTimer() override;
   void EndShow() override;
+  void Neighbours(std::optional<int> next, std::optional<int> previous) override;
 
  private:
   // Lays Frame1 over the whole client area: the window's caption bar is not
   // part of it, so pictures centred in the frame are centred on what is seen.
   void AjusteFormPivplay();
-  // Fits the current picture into Frame1 and centres it.
+  playback::Size FrameSize() const { return {Frame1_.w(), Frame1_.h()}; }
+  // The loaded slide on screen: its caption, and its picture if it has one.
+  // The slide it replaces goes back to the loader, which may hold it ready.
+  void Display(SlideLoader::Slide slide);
+  // Puts the current picture in place; after a resize, reduced further when
+  // it no longer fits.
   void PlaceImage();
   static void TimerCallback(void* self);
 
   PlayerState& state_;
+  SlideLoader& loader_;
   Fl_Group Frame1_;
   Fl_Box ImageDia_;
-  std::unique_ptr<Fl_RGB_Image> picture_;  // the current slide at its natural size
-  std::unique_ptr<Fl_Image> fitted_;       // the same reduced to fit, when it had to be
+  std::optional<SlideLoader::Slide> current_;  // the slide on screen, fitted
+  std::unique_ptr<Fl_RGB_Image> image_;        // drawing its pixels
   std::int64_t timerIntervalMs_ = 0;
   playback::Playback playback_;
 };

@@ -3,14 +3,17 @@
 #include <FL/Fl.H>
 
 #include <cstdlib>
+#include <optional>
 
-#include "common/errors.h"
 #include "common/platform/platform.h"
+#include "player/early_display.h"
 #include "player/login_dialog.h"
 #include "player/maximise_window.h"
 #include "player/message_box.h"
 #include "player/playback_window.h"
 #include "player/player_texts.h"
+#include "player/program_icon.h"
+#include "player/slide_loader.h"
 #include "player/working_window.h"
 
 namespace pivolane::player {
@@ -33,15 +36,19 @@ class DialogPrompts : public StartUpPrompts {
   }
 };
 
-// This run's own folder, for the GIF and BMP pictures while they load.
-void OpenWorkFolder(PlayerState& state) {
-  try {
-    state.work.emplace(workspace::Workspace::Open("player"));
-    state.PictureFile = state.work->File("PivolaneImg.tmp");
-  } catch (const Failure& failure) {
-    ShowMessageBox(failure.description(), MessageIcon::kCritical);
-    EndShow(state, EXIT_FAILURE);
-  }
+// Plays the show in the playback window until it ends. The slides come from
+// the loader's thread, which wakes the event loop whenever one is ready.
+void Play(PlayerState& state) {
+  Fl::lock();  // makes Fl::awake work from the loader's thread
+  SlideLoader loader(*state.show, [] { Fl::awake(); });
+  std::optional<EarlyDisplay> early(std::in_place);
+  FormPivplay window(state, loader, early->area());  // starts loading the first slide
+  window.show();
+  early.reset();
+  window.wait_for_expose();
+  MaximiseWindow(window);
+  window.Start();
+  while (window.shown()) Fl::wait();
 }
 
 }  // namespace
@@ -49,6 +56,7 @@ void OpenWorkFolder(PlayerState& state) {
 int Main() {
   PlayerState state;
   DialogPrompts prompts;
+  UseProgramIcon();
   switch (PrepareShow(state, platform::OwnProgramFile(), prompts)) {
     case StartOutcome::kPlay:
       break;
@@ -58,23 +66,13 @@ int Main() {
     case StartOutcome::kWrongPassword:
       EndShow(state, EXIT_FAILURE);
   }
-  if (state.SlideCount == 0) EndShow(state, EXIT_SUCCESS);  // nothing to show
-  OpenWorkFolder(state);
-
-  Fl_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
-  FormPivplay window(state);
-  window.show();
-  window.wait_for_expose();
-  MaximiseWindow(window);
-  window.Start();
-  while (window.shown()) Fl::wait();
+  if (state.SlideCount > 0) Play(state);  // a show without slides ends at once
   EndShow(state, EXIT_SUCCESS);
 }
 
 void EndShow(PlayerState& state, int exitCode) {
   while (Fl_Window* window = Fl::first_window()) window->hide();
   state.show.reset();
-  state.work.reset();
   std::exit(exitCode);
 }
 

@@ -4,6 +4,7 @@
 #include "common/cipher/strong_cipher.h"
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
+#include "common/picture/decode_budget.h"
 #include "common/playback/playback.h"
 #include "player/player_texts.h"
 
@@ -89,10 +90,12 @@ StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPa
   return StartOutcome::kPlay;
 }
 
-std::vector<std::uint8_t> ExtractSlide(PlayerState& state, int slideNumber) {
+SlideData ExtractSlide(format::ShowFile& show, int slideNumber) {
   const auto index = static_cast<std::size_t>(slideNumber - 1);
-  state.CurrentEntry = state.show->Entries().at(index);
-  return state.show->ReadPicture(index);
+  SlideData slide{show.Entries().at(index), {}};
+  if (static_cast<std::uint32_t>(slide.entry.PictureSize) <= picture::kMaxPictureBytes)
+    slide.picture = show.ReadPicture(index);
+  return slide;
 }
 
 }  // namespace pivolane::player

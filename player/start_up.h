@@ -14,15 +14,12 @@
 
 #include "common/format/records.h"
 #include "common/format/show_file.h"
-#include "common/workspace/workspace.h"
 
 namespace pivolane::player {
 
 // The program-wide state of the player, set during start-up.
 struct PlayerState {
-  std::optional<format::ShowFile> show;      // the player's own file
-  std::optional<workspace::Workspace> work;  // this run's own folder, wiped at the end
-  std::filesystem::path PictureFile;         // a GIF or BMP picture while it loads
+  std::optional<format::ShowFile> show;  // the player's own file
   int SlideCount = 0;
   bool LoopOn = false;
   bool RandomOn = false;
@@ -65,13 +62,20 @@ std::optional<format::ShowFile> ReadHeader(const std::filesystem::path& path);
 
 // Everything up to the playback window: the show, its settings, and for a
 // show with a password the dialog and the check of the password (one attempt).
-// Every slide entry is checked before the show starts; a damaged or hostile
-// show is an invalid file.
+// A show enciphered in a way this player does not know is refused before
+// the password is asked. Every slide entry is checked before the show
+// starts; a damaged or hostile show is an invalid file.
 StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPath,
                          StartUpPrompts& prompts);
 
-// Sets CurrentEntry to entry slideNumber (1-based) and returns its picture,
-// deciphered.
-std::vector<std::uint8_t> ExtractSlide(PlayerState& state, int slideNumber);
+struct SlideData {
+  format::SlideEntry entry;
+  std::vector<std::uint8_t> picture;  // deciphered
+};
+
+// Entry slideNumber (1-based) and its picture. A picture larger than the
+// player decodes (picture::kMaxPictureBytes) is not read: it comes back
+// empty, which no decoder takes.
+SlideData ExtractSlide(format::ShowFile& show, int slideNumber);
 
 }  // namespace pivolane::player

@@ -1,5 +1,5 @@
-// Reading ICO files, which the player's toolkit cannot decode: the largest
-// picture of the icon, from a BMP or a PNG entry. Damaged files are refused.
+// Reading ICO files: the largest picture of the icon, from a bitmap or a PNG
+// entry. Damaged files are refused.
 #pragma once
 
 #include <cstdint>

@@ -23,8 +23,9 @@ struct Dimensions {
 // header cannot be read or the format is another one.
 std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes);
 
-// Limits of what the player decodes: no side above 32767 pixels and at most
-// 2^27 pixels in all (512 MiB as RGBA).
+// Limits of the sizes the player decodes: no side above 32767 pixels and at
+// most 2^27 pixels in all, which bounds a decoder's time. The memory it may
+// take is bounded further by DecodeBudget (decode_budget.h).
 inline constexpr int kMaxSide = 32767;
 inline constexpr std::int64_t kMaxPixelCount = std::int64_t{1} << 27;
 

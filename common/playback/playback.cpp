@@ -21,11 +21,17 @@ Playback::Playback(const PlaybackSettings& settings, PlaybackView& view, RandomS
   settings_.slideCount = std::max(settings_.slideCount, 0);
 }
 
-void Playback::Start() {
-  autoAdvance_ = settings_.timerIntervalMs > 0;
+void Playback::PreparePlayOrder() {
+  if (orderPrepared_) return;
+  orderPrepared_ = true;
   playOrder_.resize(static_cast<std::size_t>(settings_.slideCount));
   std::iota(playOrder_.begin(), playOrder_.end(), 1);
   if (settings_.random) ShufflePlayOrder();
+}
+
+void Playback::Start() {
+  autoAdvance_ = settings_.timerIntervalMs > 0;
+  PreparePlayOrder();
   currentIndex_ = 0;
   NextSlide();
 }
@@ -41,10 +47,11 @@ void Playback::ShufflePlayOrder() {
 }
 
 void Playback::HandleInput(int code) {
-  if (!Accepting()) return;
+  const InputAction action = ActionForInput(code);
+  if (ended_ || (loading_ && action != InputAction::kEnd)) return;
   SetTimerRunning(false);
   if (settings_.inputStopsAutoAdvance) autoAdvance_ = false;
-  switch (ActionForInput(code)) {
+  switch (action) {
     case InputAction::kNext:
       NextSlide();
       break;
@@ -73,6 +80,10 @@ void Playback::NextSlide() {
     End();
     return;
   }
+  if (ended_) {  // Escape among the pending events
+    loading_ = false;
+    return;
+  }
   view_.SetBusy(true);
   SetTimerRunning(false);
   const int position = currentIndex_;
@@ -82,9 +93,7 @@ void Playback::NextSlide() {
     // A new order after every pass, looping or not.
     if (settings_.random) ShufflePlayOrder();
   }
-  SetTimerRunning(autoAdvance_);  // the delay counts from here
-  view_.SetBusy(false);
-  loading_ = false;
+  SlideShown(autoAdvance_);  // the delay counts from here
 }
 
 void Playback::PreviousSlide() {
@@ -92,11 +101,32 @@ void Playback::PreviousSlide() {
   loading_ = true;
   --currentIndex_;
   view_.LetPendingEventsRun();
+  if (ended_) {
+    loading_ = false;
+    return;
+  }
   view_.SetBusy(true);
   const int position = currentIndex_;
   view_.ShowSlide(playOrder_[static_cast<std::size_t>(position - 1)], position);
+  SlideShown(false);
+}
+
+std::optional<int> Playback::UpcomingSlide() const {
+  if (ended_ || currentIndex_ >= settings_.slideCount) return std::nullopt;
+  return playOrder_[static_cast<std::size_t>(currentIndex_)];
+}
+
+std::optional<int> Playback::PrecedingSlide() const {
+  if (ended_ || currentIndex_ <= 1) return std::nullopt;
+  return playOrder_[static_cast<std::size_t>(currentIndex_ - 2)];
+}
+
+void Playback::SlideShown(bool restartTimer) {
   view_.SetBusy(false);
   loading_ = false;
+  if (ended_) return;  // Escape while the slide loaded
+  if (restartTimer) SetTimerRunning(true);
+  view_.Neighbours(UpcomingSlide(), PrecedingSlide());
 }
 
 void Playback::SetTimerRunning(bool running) {

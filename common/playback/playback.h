@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace pivolane::playback {
@@ -29,6 +30,9 @@ class PlaybackView {
   virtual void StopTimer() = 0;
   // Closes the window: the show is over.
   virtual void EndShow() = 0;
+  // Once a slide is on screen: the slides that the next NextSlide and the
+  // next PreviousSlide would show, if any, which a window may prepare meanwhile.
+  virtual void Neighbours(std::optional<int> /*next*/, std::optional<int> /*previous*/) {}
 };
 
 struct PlaybackSettings {
@@ -53,12 +57,16 @@ class Playback {
   // random defaults to the generator initialised from the clock.
   Playback(const PlaybackSettings& settings, PlaybackView& view, RandomSource random = {});
 
-  // The window has become active: fills the play order (shuffled in random
-  // order) and shows the first slide. A show without slides ends at once.
+  // Fills the play order (shuffled in random order) unless that is done,
+  // so that a window can prepare the first slide before the show starts.
+  void PreparePlayOrder();
+  // The window has become active: PreparePlayOrder, then shows the first
+  // slide. A show without slides ends at once.
   void Start();
 
   // A key code or mouse button number (input_codes.h). Stops the timer in
-  // every case, then moves, ends the show, or does nothing more.
+  // every case, then moves, ends the show, or does nothing more. While a
+  // slide loads only the code that ends the show is taken.
   void HandleInput(int code);
   void TimerTick();
 
@@ -72,6 +80,13 @@ class Playback {
   const std::vector<int>& PlayOrder() const { return playOrder_; }
   // 0 before the first slide and after a pass that wraps around.
   int CurrentIndex() const { return currentIndex_; }
+  // The slide that NextSlide would show now: the next position's, the first
+  // of the order after a wrap (of the new order when it was redrawn); none
+  // when the show would end.
+  std::optional<int> UpcomingSlide() const;
+  // The slide that PreviousSlide would show now; none at the first position
+  // and after a wrap.
+  std::optional<int> PrecedingSlide() const;
   bool AutoAdvance() const { return autoAdvance_; }
   bool TimerRunning() const { return timerRunning_; }
   bool Ended() const { return ended_; }
@@ -79,6 +94,8 @@ class Playback {
  private:
   void SetTimerRunning(bool running);
   void End();
+  // After a slide is on screen: the timer as asked, the window told what comes next.
+  void SlideShown(bool restartTimer);
   // Whether input and ticks are taken now: not while a slide loads nor after the end.
   bool Accepting() const { return !loading_ && !ended_; }
 
@@ -91,6 +108,7 @@ class Playback {
   bool timerRunning_ = false;
   bool loading_ = false;
   bool ended_ = false;
+  bool orderPrepared_ = false;
 };
 
 }  // namespace pivolane::playback

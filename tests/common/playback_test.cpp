@@ -31,8 +31,12 @@ class RecordingView : public PlaybackView {
   }
   void StopTimer() override { timerRunning = false; }
   void EndShow() override { ++endCount; }
+  void Neighbours(std::optional<int> next, std::optional<int> previous) override {
+    neighbours.emplace_back(next.value_or(0), previous.value_or(0));
+  }
 
   std::function<void()> onPendingEvents;
+  std::vector<std::pair<int, int>> neighbours;  // next, previous; 0 for none
   std::vector<int> shown;
   std::vector<int> positions;
   std::vector<bool> busyCalls;
@@ -164,14 +168,14 @@ TEST(PlaybackInput, EscapeEndsTheShowAndLaterInputIsIgnored) {
   EXPECT_EQ(view.endCount, 1);
 }
 
-TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnored) {
+TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnoredButEscapeEndsTheShow) {
   RecordingView view;
   Playback playback(Settings(5), view);
   int reentered = 0;
   view.onPendingEvents = [&] {
     ++reentered;
     playback.HandleInput(code::kSpace);
-    playback.HandleInput(code::kEscape);
+    playback.HandleInput(code::kLeftButton);
     playback.TimerTick();
   };
   playback.Start();
@@ -180,6 +184,46 @@ TEST(PlaybackInput, InputArrivingWhileASlideLoadsIsIgnored) {
   EXPECT_EQ(reentered, 3);
   EXPECT_EQ(view.shown, (std::vector<int>{1, 2, 1}));
   EXPECT_FALSE(playback.Ended());
+
+  view.onPendingEvents = [&] { playback.HandleInput(code::kEscape); };
+  playback.HandleInput(code::kSpace);
+  EXPECT_TRUE(playback.Ended());
+  EXPECT_EQ(view.shown.size(), 3u);  // ended before the slide loaded
+  EXPECT_FALSE(view.timerRunning);
+  EXPECT_EQ(view.endCount, 1);
+}
+
+// Which slides the window may prepare while one is on screen, through a
+// loop and a redrawn random order; none where the next step would end the
+// show or going back would do nothing.
+TEST(PlaybackInput, TheWindowIsToldTheSlidesOnEitherSide) {
+  using Sides = std::vector<std::pair<int, int>>;
+  struct Case {
+    bool loop, random;
+    std::vector<double> draws;
+    Sides sides;  // after the start, each of three ticks, and a step back
+  };
+  for (const Case& c :
+       {Case{false, false, {}, {{2, 0}, {3, 1}, {0, 2}}},
+        Case{true, false, {}, {{2, 0}, {3, 1}, {1, 0}, {2, 0}}},
+        // 123 kept, then redrawn as 312 after the pass
+        Case{true, true, {0.0, 0.4, 0.7, 0.9, 0.9, 0.9}, {{2, 0}, {3, 1}, {3, 0}, {1, 0}}}}) {
+    RecordingView view;
+    PlaybackSettings settings = Settings(3);
+    settings.loop = c.loop;
+    settings.random = c.random;
+    Playback playback(settings, view, Draws(c.draws));
+    playback.Start();
+    for (int tick = 0; tick < 3; ++tick) playback.TimerTick();
+    EXPECT_EQ(view.neighbours, c.sides) << c.loop << c.random;
+  }
+  RecordingView view;
+  Playback playback(Settings(4), view);
+  playback.Start();
+  playback.TimerTick();
+  playback.TimerTick();
+  playback.HandleInput(code::kLeftArrow);
+  EXPECT_EQ(view.neighbours.back(), (std::pair<int, int>{3, 1}));
 }
 
 TEST(PlaybackInput, PreviewStopsAdvancingOnItsOwnAfterTheFirstInput) {

@@ -11,7 +11,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work/tmp
 mkdir -p "$TMPDIR"
-private_root=$TMPDIR/pivolane-$(id -u)
 cd "$work"
 "$write_samples" .
 
@@ -59,7 +58,7 @@ ends_with() {
 
 no_work_folder_left() {
   local left
-  left=$(find "$private_root" -mindepth 1 2>/dev/null)
+  left=$(find "$TMPDIR" -mindepth 1 2>/dev/null)
   [[ -z $left ]] || { echo "  left behind: $left"; return 1; }
 }
 
@@ -72,7 +71,7 @@ answer_password() {  # answer_password TEXT KEY: types into the password dialog,
   local dialog
   dialog=$(find_window "^Pivolane$")
   xdotool windowfocus --sync "$dialog"
-  xdotool type "$1"
+  xdotool type --delay 40 "$1"
   xdotool key "$2"
 }
 
@@ -85,8 +84,10 @@ keys "$wid" Right
 check "Right shows the second slide" named "$wid" "Second"
 keys "$wid" space
 check "Space shows the third slide" named "$wid" "Third"
-keys "$wid" Left BackSpace
-check "Left and Backspace go back to the first slide" named "$wid" "Premier été"
+keys "$wid" Left
+check "Left goes back" named "$wid" "Second"
+keys "$wid" BackSpace
+check "Backspace goes back to the first slide" named "$wid" "Premier été"
 keys "$wid" Escape
 check "Escape ends the program" ends_with "$pid" 0
 check "no file is left in the temporary folder" no_work_folder_left
@@ -110,6 +111,33 @@ check "the next picture has the plain caption" named "$wid" "Pivolane"
 keys "$wid" Return
 check "Return after the last slide ends the show" ends_with "$pid" 0
 
+# Hostile GIF and BMP pictures get the bad-picture caption, and the show goes on.
+"$make_show" hostile.exe --titles --language 1 "Huge=huge.gif" "Cut=cut.bmp" "Fine=red.jpg"
+./hostile.exe & pid=$!
+wid=$(find_window "^Huge")
+check "a GIF too large to decode is a bad picture" named "$wid" "Huge : ERROR: Invalid picture !"
+keys "$wid" Right
+check "a BMP cut short is a bad picture" named "$wid" "Cut : ERROR: Invalid picture !"
+keys "$wid" Right
+check "the show goes on after bad pictures" named "$wid" "Fine"
+keys "$wid" Escape
+check "the hostile show ends on Escape" ends_with "$pid" 0
+
+# Keys pressed while a slide loads are ignored, but Escape ends the show.
+"$make_show" slow.exe --titles "One=red.jpg" "Two=green.gif" "Three=slow.bmp" "Four=red.jpg"
+./slow.exe & pid=$!
+wid=$(find_window "^One$")
+keys "$wid" Right Right Right Right  # Two is ready; Three loads while the others come
+check "keys pressed while a slide loads are ignored" named "$wid" "Three"
+sleep 0.5
+check "no key pressed while loading moves on later" named "$wid" "Three"
+keys "$wid" Escape
+check "the slow show ends on Escape" ends_with "$pid" 0
+./slow.exe & pid=$!
+wid=$(find_window "^One$")
+keys "$wid" Right Right Escape
+check "Escape while a slide loads ends the show" ends_with "$pid" 0
+
 # A show with a password: the right one plays it, a wrong one ends it after
 # the message, Cancel ends it at once.
 "$make_show" locked.exe --titles --password "Sésame" "Secret=red.jpg"
@@ -131,6 +159,60 @@ check "after the wrong-password message the program ends" ends_with "$pid" 1
 ./locked.exe & pid=$!
 answer_password "Sésame" Escape
 check "Cancel ends the program without playing" ends_with "$pid" 0
+
+# The dialog's buttons answer their Alt mnemonics, in both languages.
+"$make_show" english.exe --titles --language 1 --password "pw" "Open=red.jpg"
+"$make_show" french.exe --titles --language 0 --password "pw" "Open=red.jpg"
+for case in "french.exe alt+a 0" "english.exe alt+c 0"; do
+  read -r file key status <<<"$case"
+  ./$file & pid=$!
+  answer_password "pw" "$key"
+  check "$key cancels the password dialog of $file" ends_with "$pid" "$status"
+done
+./english.exe & pid=$!
+answer_password "pw" alt+o
+wid=$(find_window "^Open$")
+check "alt+o plays the show" test -n "$wid"
+[[ -n $wid ]] && keys "$wid" Escape
+check "the show opened with alt+o ends on Escape" ends_with "$pid" 0
+
+# The player writes no file anywhere: not in a home that stays empty, not in
+# a temporary folder that does not exist, not when it is killed. strace,
+# where it runs, also sees that no file is opened for writing at all.
+home=$work/home
+mkdir -p "$home"
+run_untouched() {  # run_untouched COMMAND...: the player with an empty home and no TMPDIR folder
+  HOME=$home TMPDIR=$work/missing XDG_RUNTIME_DIR=$work/missing XDG_CACHE_HOME=$home/.cache \
+    XDG_CONFIG_HOME=$home/.config "$@"
+}
+tracer=()
+if command -v strace >/dev/null && strace -f -qq -o /dev/null true 2>/dev/null; then
+  tracer=(strace -f -qq -o "$work/trace" -e trace=%file)
+fi
+run_untouched "${tracer[@]}" ./english.exe & pid=$!
+dialog=$(find_window "^Pivolane$")
+xdotool mousemove --window "$dialog" 200 30 click 1  # a click makes the toolkit read its options
+answer_password "pw" Return
+wid=$(find_window "^Open$")
+[[ -n $wid ]] && keys "$wid" Left Escape
+check "a show plays without a temporary folder" ends_with "$pid" 0
+run_untouched ./timed.exe & pid=$!
+find_window "^One$" >/dev/null
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+untouched() {
+  local left
+  left=$(find "$home" "$work/missing" -mindepth 1 2>/dev/null)
+  [[ -z $left ]] || { echo "  written: $left"; return 1; }
+}
+check "nothing is written in the home or the temporary folder" untouched
+no_write_opened() {
+  [[ ${#tracer[@]} -eq 0 ]] && return 0
+  local writes
+  writes=$(grep -E 'O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|^[0-9]+ +(mkdir|rename|unlink|link|symlink|truncate|creat)' "$work/trace")
+  [[ -z $writes ]] || { echo "  $writes"; return 1; }
+}
+check "no file is opened for writing, no folder made" no_write_opened
 
 # Strong encryption at its default cost: the password opens it after the
 # key derivation, which a busy machine may make slow, and the slides play.

@@ -7,8 +7,8 @@
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
 #include "common/io/file.h"
+#include "tests/common/sample_pictures.h"
 #include "tests/common/test_support.h"
-#include "tests/player/sample_pictures.h"
 #include "tests/player/show_builder.h"
 
 namespace pivolane::player {
@@ -88,6 +88,7 @@ class StartUpTest : public ::testing::Test {
     PlayerState state;
     ScriptedPrompts prompts(std::move(password));
     EXPECT_EQ(PrepareShow(state, path, prompts), StartOutcome::kInvalidFile);
+    EXPECT_EQ(prompts.asked, 0);  // refused before any password is asked
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].first, "Invalid file !");
     EXPECT_EQ(prompts.messages[0].second, MessageIcon::kNone);
@@ -119,10 +120,12 @@ TEST_F(StartUpTest, AShowWithoutPasswordStartsWithItsSettings) {
   EXPECT_EQ(state.Language, 0);
   EXPECT_EQ(state.timerIntervalMs, 5000);
 
-  EXPECT_EQ(ExtractSlide(state, 2), ReadBytes(folder_ / "two.gif"));
-  EXPECT_EQ(state.CurrentEntry.TrimmedTitle(), "Deux");
-  EXPECT_EQ(ExtractSlide(state, 1), ReadBytes(folder_ / "one.jpg"));
-  EXPECT_EQ(state.CurrentEntry.TrimmedTitle(), "Un");
+  const SlideData two = ExtractSlide(*state.show, 2);
+  EXPECT_EQ(two.picture, ReadBytes(folder_ / "two.gif"));
+  EXPECT_EQ(two.entry.TrimmedTitle(), "Deux");
+  const SlideData one = ExtractSlide(*state.show, 1);
+  EXPECT_EQ(one.picture, ReadBytes(folder_ / "one.jpg"));
+  EXPECT_EQ(one.entry.TrimmedTitle(), "Un");
 }
 
 TEST_P(PasswordGateTest, OnePasswordAttemptOpensOrEndsTheShow) {
@@ -134,8 +137,8 @@ TEST_P(PasswordGateTest, OnePasswordAttemptOpensOrEndsTheShow) {
     EXPECT_EQ(prompts.askedLanguage, 0);
     EXPECT_EQ(prompts.working, ExpectedWorking());
     EXPECT_TRUE(state.HasPassword);
-    EXPECT_EQ(ExtractSlide(state, 1), ReadBytes(folder_ / "one.jpg"));  // deciphered
-    EXPECT_EQ(ExtractSlide(state, 2), ReadBytes(folder_ / "two.gif"));
+    EXPECT_EQ(ExtractSlide(*state.show, 1).picture, ReadBytes(folder_ / "one.jpg"));  // deciphered
+    EXPECT_EQ(ExtractSlide(*state.show, 2).picture, ReadBytes(folder_ / "two.gif"));
   }
   for (const auto& [language, text] :
        {std::pair<std::uint8_t, const char*>{0, "Mauvais mot de passe !"},
@@ -171,8 +174,8 @@ TEST_F(StartUpTest, AStrongPictureThatFailsItsCheckIsNeverHandedOut) {
   PlayerState state;
   ScriptedPrompts prompts("Sésame");
   ASSERT_EQ(PrepareShow(state, show, prompts), StartOutcome::kPlay);
-  EXPECT_EQ(ExtractSlide(state, 1), ReadBytes(folder_ / "one.jpg"));
-  EXPECT_THROW(ExtractSlide(state, 2), Failure);
+  EXPECT_EQ(ExtractSlide(*state.show, 1).picture, ReadBytes(folder_ / "one.jpg"));
+  EXPECT_THROW(ExtractSlide(*state.show, 2), Failure);
 }
 
 TEST_F(StartUpTest, AShowWithoutSlidesStartsWithNothingToShow) {
@@ -228,7 +231,7 @@ TEST_F(StartUpTest, DamagedOrHostileShowsAreInvalidAndNeverReadOutsideTheFile) {
   Patch(pictureInTable, secondEntry + 132, le32(0));
   ExpectInvalid(pictureInTable);
 
-  // A newer cipher scheme cannot be read, even with the right password.
+  // A newer cipher scheme cannot be read: the password is not even asked.
   const std::filesystem::path newerCipher = Show("Sésame");
   Patch(newerCipher, kHeaderAt + 153, {3, 0});
   ExpectInvalid(newerCipher, "Sésame");

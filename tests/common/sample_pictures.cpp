@@ -1,4 +1,4 @@
-#include "tests/player/sample_pictures.h"
+#include "tests/common/sample_pictures.h"
 
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared first.
@@ -14,7 +14,7 @@ namespace pivolane::test_pictures {
 
 namespace ps = picture_samples;
 
-Bytes SampleJpeg(int width, int height, Rgb colour) {
+Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);  // errors end the test program: fine here
@@ -28,6 +28,7 @@ Bytes SampleJpeg(int width, int height, Rgb colour) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row;
   for (int x = 0; x < width; ++x) row.insert(row.end(), {colour.r, colour.g, colour.b});

@@ -1,5 +1,5 @@
 // Small pictures of one colour in every format a show may hold, made in
-// memory for the player's tests.
+// memory for the picture and player tests.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,8 @@ struct Rgb {
   std::uint8_t r, g, b;
 };
 
-Bytes SampleJpeg(int width, int height, Rgb colour);
+// progressive: several scans, each refining the whole picture.
+Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive = false);
 Bytes SamplePng(int width, int height, Rgb colour);
 Bytes SampleBmp(int width, int height, Rgb colour);
 Bytes SampleGif(int width, int height, Rgb colour);
