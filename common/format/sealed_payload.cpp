@@ -1,6 +1,7 @@
 #include "common/format/sealed_payload.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "common/errors.h"
@@ -123,7 +124,10 @@ std::span<std::uint8_t> SealingSink::NextBuffer(std::size_t size) {
 
 void SealingSink::StartWriting(std::span<const std::uint8_t> sealed) {
   writing_.Wait();
-  writing_.Start(1, [this, at = at_, sealed](std::size_t) { out_.WriteAt(at, sealed); });
+  writing_.Start(1, [this, at = at_, sealed](std::size_t) {
+    out_.WriteAt(at, sealed);
+    out_.StartWriteback(at, sealed.size());
+  });
   at_ += sealed.size();
 }
 
@@ -156,42 +160,41 @@ thread_local Scratch t_plainPieces;
 using PlainPlace = std::function<std::span<std::uint8_t>(std::uint64_t k, std::size_t size)>;
 
 // Opens the picture a piece at a time into the places plainOf gives,
-// calling opened with each piece's plain bytes; meanwhile the next piece is
-// read and opened on the pool.
+// calling opened with each piece's plain bytes. Two pieces are in flight:
+// while this thread waits for one, or hands it on and reads the one after
+// next, the pool opens the next one.
 void OpenPieces(const PayloadSeal& seal, std::uint32_t slideNumber, std::uint64_t storedOffset,
                 std::uint64_t pictureSize, const PayloadReader& read, const PlainPlace& plainOf,
                 const std::function<void(std::span<const std::uint8_t>)>& opened) {
   const std::uint64_t pieces = PieceCount(pictureSize);
   const std::size_t stride = SealedPieceSize(
-      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kPayloadPieceSize)));
+      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kOpenedPieceSize)));
   const std::span<std::uint8_t> stored = t_storedPieces.Take(pieces > 1 ? 2 * stride : stride);
-  // Last, so that it waits for its jobs before the buffers go.
-  parallel::Batch opening;
+  // Piece k is opened by opening[k % 2]. However this ends, they wait for
+  // their jobs before anything those work on goes.
+  std::array<parallel::Batch, 2> opening;
 
-  std::uint64_t storedAt = storedOffset;
-  const auto plainSizeOf = [&](std::uint64_t k) {
-    return static_cast<std::size_t>(
-        std::min<std::uint64_t>(pictureSize - k * kPayloadPieceSize, kPayloadPieceSize));
+  const auto plainOfPiece = [&](std::uint64_t k) {
+    return plainOf(k, static_cast<std::size_t>(std::min<std::uint64_t>(
+                          pictureSize - k * kOpenedPieceSize, kOpenedPieceSize)));
   };
-  const auto readPiece = [&](std::uint64_t k) {
+  std::uint64_t storedAt = storedOffset;
+  const auto readAndStartOpening = [&](std::uint64_t k) {
+    const std::span<std::uint8_t> plain = plainOfPiece(k);
     const std::span<std::uint8_t> bytes =
-        stored.subspan(static_cast<std::size_t>(k % 2) * stride, SealedPieceSize(plainSizeOf(k)));
+        stored.subspan(static_cast<std::size_t>(k % 2) * stride, SealedPieceSize(plain.size()));
     read(storedAt, bytes);
     storedAt += bytes.size();
-    return bytes;
-  };
-  const auto startOpening = [&](std::uint64_t k, std::span<const std::uint8_t> bytes) {
-    StartOpening(seal, PlaceOfPiece(slideNumber, k * kPayloadPieceSize, k + 1 == pieces), bytes,
-                 plainOf(k, plainSizeOf(k)), opening);
+    StartOpening(seal, PlaceOfPiece(slideNumber, k * kOpenedPieceSize, k + 1 == pieces), bytes,
+                 plain, opening[k % 2]);
   };
 
-  startOpening(0, readPiece(0));
+  readAndStartOpening(0);
+  if (pieces > 1) readAndStartOpening(1);
   for (std::uint64_t k = 0; k < pieces; ++k) {
-    std::span<const std::uint8_t> next;
-    if (k + 1 < pieces) next = readPiece(k + 1);
-    opening.Wait();
-    if (k + 1 < pieces) startOpening(k + 1, next);
-    opened(plainOf(k, plainSizeOf(k)));
+    opening[k % 2].Wait();
+    opened(plainOfPiece(k));
+    if (k + 2 < pieces) readAndStartOpening(k + 2);
   }
 }
 
@@ -203,7 +206,7 @@ void OpenSealedPicture(const PayloadSeal& seal, std::uint32_t slideNumber,
                        const std::function<void(std::span<const std::uint8_t>)>& take) {
   // Two pieces: one is taken while the next is opened.
   const auto pieceSize =
-      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kPayloadPieceSize));
+      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kOpenedPieceSize));
   const std::span<std::uint8_t> plain =
       t_plainPieces.Take(PieceCount(pictureSize) > 1 ? 2 * pieceSize : pieceSize);
   try {
@@ -226,7 +229,7 @@ void OpenSealedPictureInto(const PayloadSeal& seal, std::uint32_t slideNumber,
   OpenPieces(
       seal, slideNumber, storedOffset, picture.size(), read,
       [&](std::uint64_t k, std::size_t size) {
-        return picture.subspan(static_cast<std::size_t>(k * kPayloadPieceSize), size);
+        return picture.subspan(static_cast<std::size_t>(k * kOpenedPieceSize), size);
       },
       [](std::span<const std::uint8_t>) {});
 }

@@ -11,7 +11,8 @@ namespace pivolane::format {
 
 namespace {
 
-static_assert(kPayloadPieceSize % kSealedChunkSize == 0, "pieces are whole chunks");
+static_assert(kPayloadPieceSize % kSealedChunkSize == 0 && kOpenedPieceSize % kSealedChunkSize == 0,
+              "pieces are whole chunks");
 constexpr std::size_t kSealedChunkStride = kSealedChunkSize + cipher::kTagLength;
 
 // Chunk k of a piece of plainSize bytes: where its plain and sealed bytes lie.
@@ -38,7 +39,7 @@ PiecePlace PlaceOfPiece(std::uint32_t slideNumber, std::uint64_t offset, bool en
 }
 
 std::uint64_t PieceCount(std::uint64_t pictureSize) {
-  return pictureSize == 0 ? 1 : (pictureSize + kPayloadPieceSize - 1) / kPayloadPieceSize;
+  return pictureSize == 0 ? 1 : (pictureSize + kOpenedPieceSize - 1) / kOpenedPieceSize;
 }
 
 std::size_t SealedPieceSize(std::size_t plainSize) {

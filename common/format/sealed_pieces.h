@@ -1,6 +1,7 @@
 // Pieces of sealed pictures, sealed or opened on all the machine's cores: a
-// piece is up to kPayloadPieceSize plain bytes of one picture, whole chunks
-// of it, each chunk one job of a batch.
+// piece is whole chunks of one picture, each chunk one job of a batch. The
+// writer seals the pieces it is given (kPayloadPieceSize bytes); readers
+// open pieces of kOpenedPieceSize bytes.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,10 @@
 
 namespace pivolane::format {
 
+// Small enough that a picture of a megabyte is read, opened and handed on in
+// overlapping steps; large enough that each step gives every core work.
+inline constexpr std::size_t kOpenedPieceSize = 256 << 10;
+
 // Where a piece lies in its picture.
 struct PiecePlace {
   std::uint32_t slideNumber = 0;  // 1-based
@@ -20,10 +25,11 @@ struct PiecePlace {
 };
 
 // The place of the piece of slideNumber's picture that starts at plain byte
-// offset, a multiple of kPayloadPieceSize.
+// offset, a multiple of kSealedChunkSize.
 PiecePlace PlaceOfPiece(std::uint32_t slideNumber, std::uint64_t offset, bool endsPicture);
 
-// The number of pieces of a picture of pictureSize bytes, at least 1.
+// The number of pieces of kOpenedPieceSize bytes of a picture of
+// pictureSize bytes, at least 1.
 std::uint64_t PieceCount(std::uint64_t pictureSize);
 
 // The stored size of a piece of plainSize bytes: each chunk followed by its

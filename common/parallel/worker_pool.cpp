@@ -60,7 +60,7 @@ bool WorkerPool::TakeJob(Batch*& batch, std::size_t& job) {
   batch = waiting_.front();
   job = batch->next_++;
   ++batch->running_;
-  if (!batch->HasJobsLeft()) waiting_.pop_front();
+  if (!batch->HasJobsLeft()) waiting_.erase(waiting_.begin());
   return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -47,7 +46,7 @@ class WorkerPool {
 
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::deque<Batch*> waiting_;  // batches with jobs that no thread has taken
+  std::vector<Batch*> waiting_;  // batches with jobs that no thread has taken, oldest first
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };
