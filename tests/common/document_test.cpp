@@ -10,6 +10,7 @@ namespace pivolane::format {
 namespace {
 
 using testing::Bytes;
+using testing::FailureNumber;
 using testing::ReadBytes;
 
 class DocumentTest : public ::testing::Test {
@@ -32,15 +33,6 @@ class DocumentTest : public ::testing::Test {
 
   DocumentReadResult Read(std::optional<std::string> password = std::nullopt) {
     return ReadDocument(doc(), work(), slideCounter_, [&] { return password; });
-  }
-
-  int FailureNumber(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const Failure& f) {
-      return f.number();
-    }
-    return 0;
   }
 
   testing::ScratchFolder dir_;

@@ -18,6 +18,7 @@ namespace pivolane::format {
 namespace {
 
 using testing::Bytes;
+using testing::FailureNumber;
 using testing::ReadBytes;
 
 constexpr const char* kPassword = "open sesame";
@@ -64,16 +65,6 @@ class SealedShowTest : public ::testing::Test {
   std::vector<SlideSource> slides_;
   int counter_ = 0;
 };
-
-// The error number that read fails with; 0 when it does not fail.
-int DamagedNumber(const std::function<void()>& read) {
-  try {
-    read();
-  } catch (const Failure& f) {
-    return f.number();
-  }
-  return 0;
-}
 
 ShowHeader HeaderAt(const Bytes& bytes, std::size_t at) {
   return ShowHeader::Parse(std::span<const std::uint8_t, kHeaderSize>(bytes.data() + at, 155));
@@ -159,20 +150,20 @@ TEST_P(SealedShowTampering, IsRefusedAndNothingDecipheredIsLeft) {
       EXPECT_EQ(Read().outcome, DocumentReadResult::Outcome::kWrongPassword);
       break;
     case Outcome::kFileDamaged:
-      EXPECT_EQ(DamagedNumber([&] {
+      EXPECT_EQ(FailureNumber([&] {
                   if (show.Unlock(kPassword)) show.Entries();
                 }),
                 62);
-      EXPECT_EQ(DamagedNumber([&] { Read(); }), 62);
+      EXPECT_EQ(FailureNumber([&] { Read(); }), 62);
       break;
     case Outcome::kPictureDamaged: {
       ASSERT_TRUE(show.Unlock(kPassword));
       const std::size_t slide = GetParam().damagedSlide;
-      EXPECT_EQ(DamagedNumber([&] { show.ReadPicture(slide); }), 62);
-      EXPECT_EQ(DamagedNumber([&] { Read(); }), 62);
+      EXPECT_EQ(FailureNumber([&] { show.ReadPicture(slide); }), 62);
+      EXPECT_EQ(FailureNumber([&] { Read(); }), 62);
       // An extraction stops at the damaged picture and leaves no part of it.
       fs::create_directories(dir_ / "out");
-      EXPECT_EQ(DamagedNumber([&] {
+      EXPECT_EQ(FailureNumber([&] {
                   ExtractPictures(show, dir_ / "out",
                                   [](const std::string&) { return OverwriteAnswer::kReplace; });
                 }),
@@ -240,9 +231,9 @@ TEST_P(LargeSealedPicture, IsItsChunksInOrderAndFailsWhole) {
   testing::WriteBytes(doc(), bytes);
   ShowFile damaged = ShowFile::Open(doc());
   ASSERT_TRUE(damaged.Unlock(kPassword));
-  EXPECT_EQ(DamagedNumber([&] { damaged.ReadPicture(0); }), 62);
+  EXPECT_EQ(FailureNumber([&] { damaged.ReadPicture(0); }), 62);
   EXPECT_EQ(damaged.ReadPicture(1), ReadBytes(dir_ / "small"));
-  EXPECT_EQ(DamagedNumber([&] { Read(); }), 62);
+  EXPECT_EQ(FailureNumber([&] { Read(); }), 62);
   EXPECT_TRUE(fs::is_empty(work()));
 }
 
