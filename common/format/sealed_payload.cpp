@@ -159,20 +159,28 @@ thread_local Scratch t_plainPieces;
 // Where the plain bytes of piece k, size bytes, go.
 using PlainPlace = std::function<std::span<std::uint8_t>(std::uint64_t k, std::size_t size)>;
 
+// Pieces read and being opened at once: while this thread hands one on and
+// reads the one after next, the pool opens the next one.
+constexpr std::size_t kPiecesInFlight = 2;
+
+// The pieces of a picture of pictureSize bytes that are in flight at once.
+std::size_t PiecesInFlight(std::uint64_t pictureSize) {
+  return static_cast<std::size_t>(
+      std::min<std::uint64_t>(PieceCount(pictureSize), kPiecesInFlight));
+}
+
 // Opens the picture a piece at a time into the places plainOf gives,
-// calling opened with each piece's plain bytes. Two pieces are in flight:
-// while this thread waits for one, or hands it on and reads the one after
-// next, the pool opens the next one.
+// calling opened with each piece's plain bytes in order.
 void OpenPieces(const PayloadSeal& seal, std::uint32_t slideNumber, std::uint64_t storedOffset,
                 std::uint64_t pictureSize, const PayloadReader& read, const PlainPlace& plainOf,
                 const std::function<void(std::span<const std::uint8_t>)>& opened) {
   const std::uint64_t pieces = PieceCount(pictureSize);
   const std::size_t stride = SealedPieceSize(
       static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kOpenedPieceSize)));
-  const std::span<std::uint8_t> stored = t_storedPieces.Take(pieces > 1 ? 2 * stride : stride);
-  // Piece k is opened by opening[k % 2]. However this ends, they wait for
-  // their jobs before anything those work on goes.
-  std::array<parallel::Batch, 2> opening;
+  const std::span<std::uint8_t> stored = t_storedPieces.Take(PiecesInFlight(pictureSize) * stride);
+  // Piece k is opened by opening[k % kPiecesInFlight]. However this ends,
+  // they wait for their jobs before anything those work on goes.
+  std::array<parallel::Batch, kPiecesInFlight> opening;
 
   const auto plainOfPiece = [&](std::uint64_t k) {
     return plainOf(k, static_cast<std::size_t>(std::min<std::uint64_t>(
@@ -181,20 +189,19 @@ void OpenPieces(const PayloadSeal& seal, std::uint32_t slideNumber, std::uint64_
   std::uint64_t storedAt = storedOffset;
   const auto readAndStartOpening = [&](std::uint64_t k) {
     const std::span<std::uint8_t> plain = plainOfPiece(k);
-    const std::span<std::uint8_t> bytes =
-        stored.subspan(static_cast<std::size_t>(k % 2) * stride, SealedPieceSize(plain.size()));
+    const std::span<std::uint8_t> bytes = stored.subspan(
+        static_cast<std::size_t>(k % kPiecesInFlight) * stride, SealedPieceSize(plain.size()));
     read(storedAt, bytes);
     storedAt += bytes.size();
     StartOpening(seal, PlaceOfPiece(slideNumber, k * kOpenedPieceSize, k + 1 == pieces), bytes,
-                 plain, opening[k % 2]);
+                 plain, opening[k % kPiecesInFlight]);
   };
 
-  readAndStartOpening(0);
-  if (pieces > 1) readAndStartOpening(1);
+  for (std::uint64_t k = 0; k < PiecesInFlight(pictureSize); ++k) readAndStartOpening(k);
   for (std::uint64_t k = 0; k < pieces; ++k) {
-    opening[k % 2].Wait();
+    opening[k % kPiecesInFlight].Wait();
     opened(plainOfPiece(k));
-    if (k + 2 < pieces) readAndStartOpening(k + 2);
+    if (k + kPiecesInFlight < pieces) readAndStartOpening(k + kPiecesInFlight);
   }
 }
 
@@ -204,16 +211,14 @@ void OpenSealedPicture(const PayloadSeal& seal, std::uint32_t slideNumber,
                        std::uint64_t storedOffset, std::uint64_t pictureSize,
                        const PayloadReader& read,
                        const std::function<void(std::span<const std::uint8_t>)>& take) {
-  // Two pieces: one is taken while the next is opened.
   const auto pieceSize =
       static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kOpenedPieceSize));
-  const std::span<std::uint8_t> plain =
-      t_plainPieces.Take(PieceCount(pictureSize) > 1 ? 2 * pieceSize : pieceSize);
+  const std::span<std::uint8_t> plain = t_plainPieces.Take(PiecesInFlight(pictureSize) * pieceSize);
   try {
     OpenPieces(
         seal, slideNumber, storedOffset, pictureSize, read,
         [&](std::uint64_t k, std::size_t size) {
-          return plain.subspan(static_cast<std::size_t>(k % 2) * pieceSize, size);
+          return plain.subspan(static_cast<std::size_t>(k % kPiecesInFlight) * pieceSize, size);
         },
         take);
   } catch (...) {
