@@ -1,10 +1,13 @@
 #include "common/format/document.h"
 
+#include <utility>
+
 #include "common/cipher/password.h"
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
 #include "common/format/sealed_payload.h"
 #include "common/io/file.h"
+#include "common/parallel/worker_pool.h"
 #include "common/text/cp1252.h"
 #include "common/workspace/workspace.h"
 
@@ -27,16 +30,31 @@ void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& sl
 std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, int& slideCounter) {
   const std::vector<SlideEntry>& entries = show.Entries();
   std::vector<LoadedSlide> slides;
+  // The next slide's working file is made on the pool while a picture is
+  // copied: making a file can take the file system as long as copying a
+  // quarter of a megabyte. nextPath is set once the file exists.
+  fs::path nextPath;
+  io::File next;
+  const auto makeNext = [&](std::size_t) {
+    fs::path path = workspace::NextWorkingFileName(workFolder, slideCounter);
+    next = io::File(path, io::OpenMode::kCreateExclusive);
+    nextPath = std::move(path);
+  };
   try {
+    parallel::Batch making;
+    if (!entries.empty()) makeNext(0);
     for (std::size_t k = 0; k < entries.size(); ++k) {
-      const fs::path working = workspace::NextWorkingFileName(workFolder, slideCounter);
-      io::File out(working, io::OpenMode::kCreateExclusive);
-      slides.push_back({text::FromCp1252(entries[k].TrimmedTitle()), working});
+      slides.push_back({text::FromCp1252(entries[k].TrimmedTitle()), std::exchange(nextPath, {})});
+      io::File out = std::move(next);
+      if (k + 1 < entries.size()) making.Start(1, makeNext);
       show.CopyPicture(k, out);
       out.Close();
+      making.Wait();
     }
   } catch (...) {
+    // making has waited for its job.
     for (const LoadedSlide& slide : slides) workspace::DiscardFile(slide.workingFile);
+    if (!nextPath.empty()) workspace::DiscardFile(nextPath);
     throw;
   }
   return slides;

@@ -19,6 +19,9 @@ class PayloadSink {
   // tells the picture's final piece.
   virtual void WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
                                  std::span<std::uint8_t> bytes, bool last) = 0;
+  // After the last piece: returns once every byte is in the file, and
+  // reports a write that failed.
+  virtual void Finish() {}
 };
 
 // Small enough that memory does not grow with the pictures.

@@ -1,9 +1,12 @@
 #include "common/format/sealed_payload.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
 
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
+#include "common/format/sealed_pieces.h"
 
 namespace pivolane::format {
 
@@ -91,60 +94,149 @@ bool PayloadSeal::Open(const MessageId& id, std::span<const std::uint8_t> sealed
   return cipher::Open(key_, NonceFor(id), associatedData_, sealed, plain);
 }
 
+SealingSink::SealingSink(io::File& out, const PayloadSeal& seal)
+    : out_(out), seal_(seal), at_(out.Size()) {}
+
 void SealingSink::WriteTable(std::span<std::uint8_t> table) {
-  sealed_.resize(table.size() + cipher::kTagLength);
-  seal_.Seal(kEntryTableMessage, table, sealed_);
-  out_.Append(sealed_);
+  const std::span<std::uint8_t> sealed = NextBuffer(table.size() + cipher::kTagLength);
+  seal_.Seal(kEntryTableMessage, table, sealed);
+  StartWriting(sealed);
 }
 
 void SealingSink::WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
                                     std::span<std::uint8_t> bytes, bool last) {
-  static_assert(kPayloadPieceSize % kSealedChunkSize == 0, "pieces are whole chunks");
-  // Chunk by chunk, so that what is sealed is still in the cache when it is
-  // written.
-  const std::uint64_t chunks = bytes.empty() ? 1 : SealedChunkCount(bytes.size());
-  for (std::uint64_t c = 0; c < chunks; ++c) {
-    const std::span<const std::uint8_t> plain =
-        bytes.subspan(static_cast<std::size_t>(c * kSealedChunkSize),
-                      std::min<std::size_t>(bytes.size() - c * kSealedChunkSize, kSealedChunkSize));
-    const MessageId id{slideNumber, static_cast<std::uint32_t>(offset / kSealedChunkSize + c),
-                       last && c + 1 == chunks};
-    sealed_.resize(plain.size() + cipher::kTagLength);
-    seal_.Seal(id, plain, sealed_);
-    out_.Append(sealed_);
+  const std::span<std::uint8_t> sealed = NextBuffer(SealedPieceSize(bytes.size()));
+  StartSealing(seal_, PlaceOfPiece(slideNumber, offset, last), bytes, sealed, sealing_);
+  sealing_.Wait();
+  StartWriting(sealed);
+}
+
+void SealingSink::Finish() {
+  writing_.Wait();
+}
+
+std::span<std::uint8_t> SealingSink::NextBuffer(std::size_t size) {
+  // StartWriting waited for the write that used it.
+  turn_ = 1 - turn_;
+  buffers_[turn_].resize(size);
+  return buffers_[turn_];
+}
+
+void SealingSink::StartWriting(std::span<const std::uint8_t> sealed) {
+  writing_.Wait();
+  writing_.Start(1, [this, at = at_, sealed](std::size_t) {
+    out_.WriteAt(at, sealed);
+    out_.StartWriteback(at, sealed.size());
+  });
+  at_ += sealed.size();
+}
+
+namespace {
+
+// Bytes that a thread keeps between the pictures it reads: megabytes made
+// anew for every picture cost more in page faults than opening it. They are
+// overwritten before they are used, so not cleared when made.
+class Scratch {
+ public:
+  std::span<std::uint8_t> Take(std::size_t size) {
+    if (size > size_) {
+      bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+      size_ = size;
+    }
+    return {bytes_.get(), size};
+  }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> bytes_;
+  std::size_t size_ = 0;
+};
+
+// The stored bytes of the pieces in flight, and the plain ones of a picture
+// that is taken a piece at a time.
+thread_local Scratch t_storedPieces;
+thread_local Scratch t_plainPieces;
+
+// Where the plain bytes of piece k, size bytes, go.
+using PlainPlace = std::function<std::span<std::uint8_t>(std::uint64_t k, std::size_t size)>;
+
+// Pieces read and being opened at once: while this thread hands one on and
+// reads the one after next, the pool opens the next one.
+constexpr std::size_t kPiecesInFlight = 2;
+
+// The pieces of a picture of pictureSize bytes that are in flight at once.
+std::size_t PiecesInFlight(std::uint64_t pictureSize) {
+  return static_cast<std::size_t>(
+      std::min<std::uint64_t>(PieceCount(pictureSize), kPiecesInFlight));
+}
+
+// Opens the picture a piece at a time into the places plainOf gives,
+// calling opened with each piece's plain bytes in order.
+void OpenPieces(const PayloadSeal& seal, std::uint32_t slideNumber, std::uint64_t storedOffset,
+                std::uint64_t pictureSize, const PayloadReader& read, const PlainPlace& plainOf,
+                const std::function<void(std::span<const std::uint8_t>)>& opened) {
+  const std::uint64_t pieces = PieceCount(pictureSize);
+  const std::size_t stride = SealedPieceSize(
+      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kOpenedPieceSize)));
+  const std::span<std::uint8_t> stored = t_storedPieces.Take(PiecesInFlight(pictureSize) * stride);
+  // Piece k is opened by opening[k % kPiecesInFlight]. However this ends,
+  // they wait for their jobs before anything those work on goes.
+  std::array<parallel::Batch, kPiecesInFlight> opening;
+
+  const auto plainOfPiece = [&](std::uint64_t k) {
+    return plainOf(k, static_cast<std::size_t>(std::min<std::uint64_t>(
+                          pictureSize - k * kOpenedPieceSize, kOpenedPieceSize)));
+  };
+  std::uint64_t storedAt = storedOffset;
+  const auto readAndStartOpening = [&](std::uint64_t k) {
+    const std::span<std::uint8_t> plain = plainOfPiece(k);
+    const std::span<std::uint8_t> bytes = stored.subspan(
+        static_cast<std::size_t>(k % kPiecesInFlight) * stride, SealedPieceSize(plain.size()));
+    read(storedAt, bytes);
+    storedAt += bytes.size();
+    StartOpening(seal, PlaceOfPiece(slideNumber, k * kOpenedPieceSize, k + 1 == pieces), bytes,
+                 plain, opening[k % kPiecesInFlight]);
+  };
+
+  for (std::uint64_t k = 0; k < PiecesInFlight(pictureSize); ++k) readAndStartOpening(k);
+  for (std::uint64_t k = 0; k < pieces; ++k) {
+    opening[k % kPiecesInFlight].Wait();
+    opened(plainOfPiece(k));
+    if (k + kPiecesInFlight < pieces) readAndStartOpening(k + kPiecesInFlight);
   }
 }
+
+}  // namespace
 
 void OpenSealedPicture(const PayloadSeal& seal, std::uint32_t slideNumber,
                        std::uint64_t storedOffset, std::uint64_t pictureSize,
                        const PayloadReader& read,
                        const std::function<void(std::span<const std::uint8_t>)>& take) {
-  const std::uint64_t chunks = SealedChunkCount(pictureSize);
-  std::vector<std::uint8_t> sealed(
-      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kSealedChunkSize)) +
-      cipher::kTagLength);
-  std::vector<std::uint8_t> plain(sealed.size() - cipher::kTagLength);
-  // The plain bytes are wiped however the loop ends.
+  const auto pieceSize =
+      static_cast<std::size_t>(std::min<std::uint64_t>(pictureSize, kOpenedPieceSize));
+  const std::span<std::uint8_t> plain = t_plainPieces.Take(PiecesInFlight(pictureSize) * pieceSize);
   try {
-    std::uint64_t at = storedOffset;
-    for (std::uint64_t k = 0; k < chunks; ++k) {
-      const auto n = static_cast<std::size_t>(
-          std::min<std::uint64_t>(pictureSize - k * kSealedChunkSize, kSealedChunkSize));
-      const std::span<std::uint8_t> in(sealed.data(), n + cipher::kTagLength);
-      const std::span<std::uint8_t> out(plain.data(), n);
-      read(at, in);
-      if (!seal.Open({slideNumber, static_cast<std::uint32_t>(k), k + 1 == chunks}, in, out)) {
-        ThrowDamagedFile("the picture of slide " + std::to_string(slideNumber) +
-                         " does not pass its check");
-      }
-      take(out);
-      at += in.size();
-    }
+    OpenPieces(
+        seal, slideNumber, storedOffset, pictureSize, read,
+        [&](std::uint64_t k, std::size_t size) {
+          return plain.subspan(static_cast<std::size_t>(k % kPiecesInFlight) * pieceSize, size);
+        },
+        take);
   } catch (...) {
     cipher::Wipe(plain);
     throw;
   }
   cipher::Wipe(plain);
+}
+
+void OpenSealedPictureInto(const PayloadSeal& seal, std::uint32_t slideNumber,
+                           std::uint64_t storedOffset, const PayloadReader& read,
+                           std::span<std::uint8_t> picture) {
+  OpenPieces(
+      seal, slideNumber, storedOffset, picture.size(), read,
+      [&](std::uint64_t k, std::size_t size) {
+        return picture.subspan(static_cast<std::size_t>(k * kOpenedPieceSize), size);
+      },
+      [](std::span<const std::uint8_t>) {});
 }
 
 }  // namespace pivolane::format

@@ -19,6 +19,7 @@
 #include "common/format/payload_sink.h"
 #include "common/format/records.h"
 #include "common/io/file.h"
+#include "common/parallel/worker_pool.h"
 
 namespace pivolane::format {
 
@@ -79,30 +80,53 @@ class PayloadSeal {
 };
 
 // Seals the payload on its way to the end of a file: the entry table as one
-// message, each picture in chunks of kSealedChunkSize bytes.
+// message, each picture in chunks of kSealedChunkSize bytes. A piece is
+// sealed on all the machine's cores, then written with one call on a thread
+// of the pool while the next piece is read and sealed.
 class SealingSink : public PayloadSink {
  public:
-  SealingSink(io::File& out, const PayloadSeal& seal) : out_(out), seal_(seal) {}
+  SealingSink(io::File& out, const PayloadSeal& seal);
   void WriteTable(std::span<std::uint8_t> table) override;
   void WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
                          std::span<std::uint8_t> bytes, bool last) override;
+  void Finish() override;
 
  private:
+  // The buffer that the write before the last one used, size bytes long.
+  std::span<std::uint8_t> NextBuffer(std::size_t size);
+  // Writes sealed after what was written before, once the write in flight
+  // has ended; reports that write's failure.
+  void StartWriting(std::span<const std::uint8_t> sealed);
+
   io::File& out_;
   const PayloadSeal& seal_;
-  std::vector<std::uint8_t> sealed_;
+  std::uint64_t at_;  // where the next write goes
+  // One is written while the other is sealed.
+  std::array<std::vector<std::uint8_t>, 2> buffers_;
+  std::size_t turn_ = 0;
+  // Last, so that they wait for their jobs before the buffers go.
+  parallel::Batch sealing_;
+  parallel::Batch writing_;  // one write in flight at most, so in order
 };
 
 // Reads bytes of the payload at a payload offset.
 using PayloadReader = std::function<void(std::uint64_t offset, std::span<std::uint8_t> data)>;
 
 // Opens the picture of slide slideNumber, pictureSize plain bytes stored at
-// storedOffset, chunk by chunk, handing each opened chunk to take. A chunk
-// that does not open makes the picture damaged (error 62); what take was
-// given before then is authentic, but not the whole picture.
+// storedOffset, a piece at a time, handing each opened piece to take; the
+// next piece is read and opened meanwhile. A chunk that does not open makes
+// the picture damaged (error 62); what take was given before then is
+// authentic, but not the whole picture. read and take are called on the
+// calling thread only.
 void OpenSealedPicture(const PayloadSeal& seal, std::uint32_t slideNumber,
                        std::uint64_t storedOffset, std::uint64_t pictureSize,
                        const PayloadReader& read,
                        const std::function<void(std::span<const std::uint8_t>)>& take);
+// The same, straight into picture, which holds the picture's plain size. On
+// a failure picture holds authentic bytes of a part of it: the caller wipes
+// it.
+void OpenSealedPictureInto(const PayloadSeal& seal, std::uint32_t slideNumber,
+                           std::uint64_t storedOffset, const PayloadReader& read,
+                           std::span<std::uint8_t> picture);
 
 }  // namespace pivolane::format

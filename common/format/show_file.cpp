@@ -236,8 +236,23 @@ void ShowFile::CopyPicture(std::size_t index, io::File& target) {
 }
 
 std::vector<std::uint8_t> ShowFile::ReadPicture(std::size_t index) {
+  const SlideEntry& entry = Entries().at(index);
   std::vector<std::uint8_t> picture;
-  picture.reserve(static_cast<std::size_t>(Entries().at(index).PictureSize));
+  if (seal_) {
+    picture.resize(static_cast<std::size_t>(entry.PictureSize));
+    try {
+      OpenSealedPictureInto(
+          *seal_, static_cast<std::uint32_t>(index + 1),
+          static_cast<std::uint64_t>(entry.PictureOffset),
+          [this](std::uint64_t at, std::span<std::uint8_t> data) { ReadPayload(at, data); },
+          picture);
+    } catch (...) {
+      cipher::Wipe(picture);
+      throw;
+    }
+    return picture;
+  }
+  picture.reserve(static_cast<std::size_t>(entry.PictureSize));
   ForEachPicturePiece(index, [&](std::span<const std::uint8_t> piece) {
     picture.insert(picture.end(), piece.begin(), piece.end());
   });

@@ -132,6 +132,7 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
       done += n;
     } while (done < sizes[k]);
   }
+  sink->Finish();
 }
 
 ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,

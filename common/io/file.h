@@ -50,6 +50,10 @@ class File {
   void Append(std::span<const std::uint8_t> data);
   void Truncate(std::uint64_t length);
   void Sync();
+  // Starts putting length bytes at offset on the disk, without waiting, so
+  // that a later Sync has less left to wait for. Advisory: the system may
+  // decline.
+  void StartWriteback(std::uint64_t offset, std::uint64_t length);
   void SetMode(unsigned mode);
   // The permission bits (rwx for owner, group and others).
   unsigned Mode() const;

@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/format/document.h"
+#include "common/format/payload_layout.h"
 #include "common/io/file.h"
 #include "tests/common/test_support.h"
 
@@ -9,6 +10,7 @@ namespace pivolane::format {
 namespace {
 
 using testing::Bytes;
+using testing::FailureNumber;
 using testing::ReadBytes;
 
 class DocumentTest : public ::testing::Test {
@@ -31,15 +33,6 @@ class DocumentTest : public ::testing::Test {
 
   DocumentReadResult Read(std::optional<std::string> password = std::nullopt) {
     return ReadDocument(doc(), work(), slideCounter_, [&] { return password; });
-  }
-
-  int FailureNumber(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const Failure& f) {
-      return f.number();
-    }
-    return 0;
   }
 
   testing::ScratchFolder dir_;
@@ -214,15 +207,23 @@ TEST_F(DocumentTest, ASaveThatFailsHalfWayLeavesTheOldDocumentUntouched) {
   Save({{"a", Picture("a", 10, 1)}});
   const Bytes before = ReadBytes(doc());
   const fs::path big = Picture("big", 3 * io::kChunkSize, 4);
-  // Failing in the entries, in a picture, and at the trailer.
-  for (const std::uint64_t budget :
-       std::vector<std::uint64_t>{0, 100, io::kChunkSize + 500, 3 * io::kChunkSize + 136 + 10}) {
-    io::testing::SetWriteBudget(budget);
-    EXPECT_EQ(FailureNumber([&] { Save({{"big", big}}); }), 61) << budget;
-    io::testing::SetWriteBudget(std::nullopt);
-    EXPECT_EQ(ReadBytes(doc()), before) << budget;
-    for (const auto& e : fs::directory_iterator(dir_.path())) {
-      EXPECT_FALSE(e.path().filename().string().ends_with(".part")) << e.path();
+  // Plain, and sealed, whose pieces are written on another thread.
+  ShowOptions sealed;
+  sealed.usePassword = true;
+  sealed.cipherVersion = kSealedCipherVersion;
+  sealed.kdfLimits = cipher::kMinimumKdfLimits;
+  for (const ShowOptions& options : {ShowOptions{}, sealed}) {
+    // Failing in the entries, in a picture, and at the trailer (sealed: in
+    // the last piece).
+    for (const std::uint64_t budget :
+         std::vector<std::uint64_t>{0, 100, io::kChunkSize + 500, 3 * io::kChunkSize + 136 + 10}) {
+      io::testing::SetWriteBudget(budget);
+      EXPECT_EQ(FailureNumber([&] { Save({{"big", big}}, options, {"secret", 9}); }), 61) << budget;
+      io::testing::SetWriteBudget(std::nullopt);
+      EXPECT_EQ(ReadBytes(doc()), before) << budget;
+      for (const auto& e : fs::directory_iterator(dir_.path())) {
+        EXPECT_FALSE(e.path().filename().string().ends_with(".part")) << e.path();
+      }
     }
   }
 }

@@ -18,6 +18,7 @@ namespace pivolane::format {
 namespace {
 
 using testing::Bytes;
+using testing::FailureNumber;
 using testing::ReadBytes;
 
 constexpr const char* kPassword = "open sesame";
@@ -142,14 +143,6 @@ TEST_P(SealedShowTampering, IsRefusedAndNothingDecipheredIsLeft) {
   GetParam().change(bytes);
   testing::WriteBytes(doc(), bytes);
 
-  const auto damagedNumber = [](const std::function<void()>& read) {
-    try {
-      read();
-    } catch (const Failure& f) {
-      return f.number();
-    }
-    return 0;
-  };
   ShowFile show = ShowFile::Open(doc());
   switch (GetParam().outcome) {
     case Outcome::kTableDoesNotOpen:
@@ -157,20 +150,20 @@ TEST_P(SealedShowTampering, IsRefusedAndNothingDecipheredIsLeft) {
       EXPECT_EQ(Read().outcome, DocumentReadResult::Outcome::kWrongPassword);
       break;
     case Outcome::kFileDamaged:
-      EXPECT_EQ(damagedNumber([&] {
+      EXPECT_EQ(FailureNumber([&] {
                   if (show.Unlock(kPassword)) show.Entries();
                 }),
                 62);
-      EXPECT_EQ(damagedNumber([&] { Read(); }), 62);
+      EXPECT_EQ(FailureNumber([&] { Read(); }), 62);
       break;
     case Outcome::kPictureDamaged: {
       ASSERT_TRUE(show.Unlock(kPassword));
       const std::size_t slide = GetParam().damagedSlide;
-      EXPECT_EQ(damagedNumber([&] { show.ReadPicture(slide); }), 62);
-      EXPECT_EQ(damagedNumber([&] { Read(); }), 62);
+      EXPECT_EQ(FailureNumber([&] { show.ReadPicture(slide); }), 62);
+      EXPECT_EQ(FailureNumber([&] { Read(); }), 62);
       // An extraction stops at the damaged picture and leaves no part of it.
       fs::create_directories(dir_ / "out");
-      EXPECT_EQ(damagedNumber([&] {
+      EXPECT_EQ(FailureNumber([&] {
                   ExtractPictures(show, dir_ / "out",
                                   [](const std::string&) { return OverwriteAnswer::kReplace; });
                 }),
@@ -203,6 +196,48 @@ INSTANTIATE_TEST_SUITE_P(
         Tampering{"LastPictureCut", Cut(kThirdAt, 16), Outcome::kFileDamaged},
         Tampering{"CutInTheEntryTable", Cut(100, kPayloadSize - 100), Outcome::kFileDamaged}),
     [](const ::testing::TestParamInfo<Tampering>& info) { return info.param.name; });
+
+// A picture of several pieces is sealed and opened on all the machine's
+// cores: the file still holds its chunks in order, each sealed on its own as
+// the format says, and one chunk that does not open, early, in the middle or
+// at the very end, fails the whole picture and leaves nothing.
+class LargeSealedPicture : public SealedShowTest,
+                           public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(LargeSealedPicture, IsItsChunksInOrderAndFailsWhole) {
+  constexpr std::size_t kLarge = 2 * kPayloadPieceSize + 3 * kSealedChunkSize + 5;
+  slides_ = {{"large", Picture("large", kLarge, 4)}, {"small", Picture("small", 10, 5)}};
+  Save();
+  Bytes bytes = ReadBytes(doc());
+  const Bytes plain = ReadBytes(dir_ / "large");
+  ShowFile show = ShowFile::Open(doc());
+  ASSERT_TRUE(show.Unlock(kPassword));
+  EXPECT_EQ(show.ReadPicture(0), plain);
+
+  const PayloadSeal seal(show.header(), kPassword);
+  const auto chunks = static_cast<std::uint32_t>(SealedChunkCount(kLarge));
+  std::size_t at = kEntrySize * 2 + cipher::kTagLength;
+  std::size_t damagedAt = 0;
+  for (std::uint32_t c = 0; c < chunks; ++c) {
+    const std::size_t n = std::min(kLarge - c * kSealedChunkSize, kSealedChunkSize);
+    Bytes expected(n + cipher::kTagLength);
+    seal.Seal({1, c, c + 1 == chunks}, std::span(plain).subspan(c * kSealedChunkSize, n), expected);
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + at)) << c;
+    if (c == GetParam()) damagedAt = at + n / 2;
+    at += expected.size();
+  }
+
+  bytes[damagedAt] ^= 0x01;
+  testing::WriteBytes(doc(), bytes);
+  ShowFile damaged = ShowFile::Open(doc());
+  ASSERT_TRUE(damaged.Unlock(kPassword));
+  EXPECT_EQ(FailureNumber([&] { damaged.ReadPicture(0); }), 62);
+  EXPECT_EQ(damaged.ReadPicture(1), ReadBytes(dir_ / "small"));
+  EXPECT_EQ(FailureNumber([&] { Read(); }), 62);
+  EXPECT_TRUE(fs::is_empty(work()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Chunks, LargeSealedPicture, ::testing::Values(0u, 17u, 35u));
 
 // Limits that no writer uses: refused as a damaged file before the password
 // is asked and before any memory is taken for the key derivation (a

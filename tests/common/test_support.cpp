@@ -4,6 +4,7 @@
 #include <iterator>
 #include <random>
 
+#include "common/errors.h"
 #include "common/platform/platform.h"
 
 namespace pivolane::testing {
@@ -46,6 +47,15 @@ Bytes PatternBytes(std::size_t size, unsigned tag) {
   Bytes bytes(size);
   for (auto& b : bytes) b = static_cast<std::uint8_t>(generator());
   return bytes;
+}
+
+int FailureNumber(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Failure& f) {
+    return f.number();
+  }
+  return 0;
 }
 
 }  // namespace pivolane::testing

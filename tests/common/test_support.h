@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,7 @@ void WriteText(const fs::path& path, const std::string& text);
 Bytes ReadBytes(const fs::path& path);
 // size bytes of a repeatable pattern that differs with tag.
 Bytes PatternBytes(std::size_t size, unsigned tag);
+// The error number of the Failure that action throws; 0 when it throws none.
+int FailureNumber(const std::function<void()>& action);
 
 }  // namespace pivolane::testing
