@@ -93,8 +93,13 @@ StartOutcome PrepareShow(PlayerState& state, const std::filesystem::path& selfPa
 SlideData ExtractSlide(format::ShowFile& show, int slideNumber) {
   const auto index = static_cast<std::size_t>(slideNumber - 1);
   SlideData slide{show.Entries().at(index), {}};
-  if (static_cast<std::uint32_t>(slide.entry.PictureSize) <= picture::kMaxPictureBytes)
+  if (static_cast<std::uint32_t>(slide.entry.PictureSize) > picture::kMaxPictureBytes) return slide;
+  try {
     slide.picture = show.ReadPicture(index);
+  } catch (const Failure&) {
+    // Damaged (a strong show's picture that fails its check, say): a bad
+    // picture, still captioned with its title.
+  }
   return slide;
 }
 

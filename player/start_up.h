@@ -74,8 +74,9 @@ struct SlideData {
 };
 
 // Entry slideNumber (1-based) and its picture. A picture larger than the
-// player decodes (picture::kMaxPictureBytes) is not read: it comes back
-// empty, which no decoder takes.
+// player decodes (picture::kMaxPictureBytes), or one that cannot be read
+// whole and sound, comes back empty, which no decoder takes; its entry is
+// there all the same.
 SlideData ExtractSlide(format::ShowFile& show, int slideNumber);
 
 }  // namespace pivolane::player

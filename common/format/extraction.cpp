@@ -1,5 +1,7 @@
 #include "common/format/extraction.h"
 
+#include <algorithm>
+
 #include "common/errors.h"
 #include "common/io/file.h"
 #include "common/text/cp1252.h"
@@ -10,9 +12,11 @@ namespace pivolane::format {
 
 std::string SafeFileNameForTitle(std::string_view title, int slideNumber) {
   if (title.empty() || title == "." || title == "..") return "slide" + std::to_string(slideNumber);
-  std::string name(title);
-  for (char& c : name) {
-    if (c == '/' || c == '\0') c = '_';
+  std::string name;
+  for (std::size_t i = 0; i < title.size();) {
+    const std::size_t control = text::ControlCharacterLength(title, i);
+    name += control > 0 || title[i] == '/' ? '_' : title[i];
+    i += std::max<std::size_t>(control, 1);
   }
   if (name.front() == '.') name.front() = '_';
   return std::string(text::CutAtCharacter(name, kMaxFileNameBytes));

@@ -16,7 +16,8 @@ namespace pivolane::format {
 inline constexpr std::size_t kMaxFileNameBytes = 255;
 
 // The file name for a slide title (UTF-8) inside a chosen folder. A title is
-// never used as a path: "/" and NUL become "_", and a title that is empty,
+// never used as a path: "/" and each control character (NUL, a line break, a
+// terminal's escape) become "_", and a title that is empty,
 // "." or ".." becomes "slide" + its 1-based number. A leading "." becomes "_",
 // so that no picture becomes a hidden file, and the name is cut to
 // kMaxFileNameBytes at a character boundary.

@@ -41,6 +41,20 @@ extern "C" void WatchJpegProgress(j_common_ptr info) {
     LeaveOnJpegError(info);
 }
 
+// Errors and warnings go to the watch; budget bounds the decoding.
+void Watch(jpeg_decompress_struct& info, JpegWatch& watch, const DecodeBudget& budget) {
+  watch.budget = &budget;
+  info.err = jpeg_std_error(&watch.errors);
+  watch.errors.error_exit = LeaveOnJpegError;
+  watch.errors.emit_message = IgnoreJpegMessage;
+}
+
+// The size in the header read; sides beyond the limit are all alike.
+Dimensions NaturalSize(const jpeg_decompress_struct& info) {
+  return {static_cast<int>(std::min<JDIMENSION>(info.image_width, kMaxSide + 1)),
+          static_cast<int>(std::min<JDIMENSION>(info.image_height, kMaxSide + 1))};
+}
+
 // CMYK rows to RGB. Adobe's writers store the four inks inverted.
 void CmykRowToRgb(const std::uint8_t* cmyk, std::uint8_t* rgb, unsigned width, bool inverted) {
   for (unsigned x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
@@ -91,10 +105,7 @@ bool DecodeJpegRows(std::span<const std::uint8_t> bytes, const DecodeBudget& bud
                     std::optional<Dimensions> atLeast, JpegRowSink& sink) {
   jpeg_decompress_struct info{};
   JpegWatch watch{};
-  watch.budget = &budget;
-  info.err = jpeg_std_error(&watch.errors);
-  watch.errors.error_exit = LeaveOnJpegError;
-  watch.errors.emit_message = IgnoreJpegMessage;
+  Watch(info, watch, budget);
   watch.progress.progress_monitor = WatchJpegProgress;
   // Declared before setjmp: nothing with a destructor is skipped by longjmp.
   std::vector<std::uint8_t> cmykRow;
@@ -107,8 +118,7 @@ bool DecodeJpegRows(std::span<const std::uint8_t> bytes, const DecodeBudget& bud
   info.progress = &watch.progress;
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  const Dimensions natural{static_cast<int>(std::min<JDIMENSION>(info.image_width, kMaxSide + 1)),
-                           static_cast<int>(std::min<JDIMENSION>(info.image_height, kMaxSide + 1))};
+  const Dimensions natural = NaturalSize(info);
   if (!WithinDecodeLimits(natural)) leave();
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -143,6 +153,26 @@ bool DecodeJpegRows(std::span<const std::uint8_t> bytes, const DecodeBudget& bud
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return true;
+}
+
+bool JpegWithinDecodeLimits(std::span<const std::uint8_t> bytes) {
+  if (DetectPictureFormat(bytes) != PictureFormat::kJpeg) return true;
+  if (JpegScanCount(bytes, kMaxScans) > kMaxScans) return false;
+  jpeg_decompress_struct info{};
+  JpegWatch watch{};
+  const DecodeBudget unbounded;
+  Watch(info, watch, unbounded);
+  if (setjmp(watch.jump) != 0) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  const bool within =
+      WithinDecodeLimits(NaturalSize(info)) && CoefficientBytes(info) <= kMaxDecodeBytes;
+  jpeg_destroy_decompress(&info);
+  return within;
 }
 
 std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeBudget& budget,

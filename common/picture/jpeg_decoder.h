@@ -38,6 +38,15 @@ std::optional<Pixels> DecodeJpeg(std::span<const std::uint8_t> bytes,
                                  const DecodeBudget& budget = {},
                                  std::optional<Dimensions> atLeast = std::nullopt);
 
+// Whether bytes, when they are a JPEG, stay within what DecodeJpeg takes
+// before it decodes a row: its size, its number of scans and, for a stream of
+// several scans, the coefficients that libjpeg keeps. For the toolkit readers
+// of the editor, which bound the pixels they make but not libjpeg's own
+// memory and time: a progressive stream of 3 KB can ask for gigabytes, one of
+// thousands of scans for minutes. True for other formats; false for a JPEG
+// whose header cannot be read.
+bool JpegWithinDecodeLimits(std::span<const std::uint8_t> bytes);
+
 // The numerator over 8 of the smallest DCT scale at which natural comes out
 // at least as large as wanted; 8 when none smaller does.
 int JpegScaleFor(Dimensions natural, Dimensions wanted);

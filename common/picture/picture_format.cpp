@@ -29,6 +29,11 @@ bool StartsWithText(std::span<const std::uint8_t> bytes, std::string_view prefix
                     [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
 }
 
+// JPEG markers that carry no length: TEM and the restart markers.
+bool IsMarkerWithoutLength(std::uint8_t marker) {
+  return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
 // Walks the marker segments up to the first start-of-frame marker.
 std::optional<Dimensions> JpegDimensions(const ByteView& in) {
   std::size_t at = 2;
@@ -39,7 +44,7 @@ std::optional<Dimensions> JpegDimensions(const ByteView& in) {
       ++at;
       continue;
     }
-    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // markers without a length
+    if (IsMarkerWithoutLength(marker)) {
       at += 2;
       continue;
     }
@@ -136,6 +141,33 @@ std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes
       break;
   }
   return std::nullopt;
+}
+
+int JpegScanCount(std::span<const std::uint8_t> bytes, int limit) {
+  const ByteView in(bytes);
+  int scans = 0;
+  std::size_t at = 2;
+  while (scans <= limit && in.Has(at, 2)) {
+    if (in.U8(at) != 0xFF) {  // entropy-coded data: on to its next 0xFF
+      const auto next =
+          std::find(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(), 0xFF);
+      at = static_cast<std::size_t>(next - bytes.begin());
+      continue;
+    }
+    const std::uint8_t marker = in.U8(at + 1);
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0x00 || IsMarkerWithoutLength(marker)) {  // a stuffed 0xFF byte, a restart
+      at += 2;
+      continue;
+    }
+    if (marker == 0xD9 || !in.Has(at, 4)) break;  // the end of the picture
+    if (marker == 0xDA) ++scans;
+    at += 2 + std::size_t{in.Be16(at + 2)};
+  }
+  return scans;
 }
 
 bool WithinDecodeLimits(Dimensions dimensions) {

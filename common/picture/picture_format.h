@@ -23,6 +23,12 @@ struct Dimensions {
 // header cannot be read or the format is another one.
 std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes);
 
+// The scans of a JPEG stream, counted up to limit + 1 at most: its
+// start-of-scan markers, found by walking its marker segments and, after each
+// scan's header, its entropy-coded data up to the next marker. A segment is
+// skipped whole, so that a thumbnail inside one is not counted.
+int JpegScanCount(std::span<const std::uint8_t> bytes, int limit);
+
 // Limits of the sizes the player decodes: no side above 32767 pixels and at
 // most 2^27 pixels in all, which bounds a decoder's time. The memory it may
 // take is bounded further by DecodeBudget (decode_budget.h).

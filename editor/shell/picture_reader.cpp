@@ -1,7 +1,11 @@
 #include "editor/shell/picture_reader.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
+#include <span>
 
+#include "common/picture/jpeg_decoder.h"
 #include "common/playback/fit_geometry.h"
 
 namespace pivolane::editor {
@@ -19,8 +23,21 @@ QSize ReducedSize(QSize natural, QSize frame) {
 
 }  // namespace
 
+std::optional<QByteArray> ReadDecodablePicture(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray bytes = file.readAll();
+  const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                           static_cast<std::size_t>(bytes.size()));
+  if (!picture::JpegWithinDecodeLimits(view)) return std::nullopt;
+  return bytes;
+}
+
 ReadPicture ReadPictureWithin(const QString& path, QSize frame) {
-  QImageReader reader(path);
+  std::optional<QByteArray> bytes = ReadDecodablePicture(path);
+  if (!bytes) return {};
+  QBuffer device(&*bytes);
+  QImageReader reader(&device);
   // The size in the header, known before any pixel is decoded.
   const QSize header = reader.size();
   const QSize reduced = ReducedSize(header, frame);

@@ -3,12 +3,19 @@
 // while its natural size stays known for the status bar and for fitting.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <optional>
 
 namespace pivolane::editor {
+
+// The bytes of the picture file at path, for the toolkit to decode; nullopt
+// when the file cannot be read or is a JPEG beyond the limits of the player's
+// decoder, whose memory and time the toolkit does not bound.
+std::optional<QByteArray> ReadDecodablePicture(const QString& path);
 
 struct ReadPicture {
   QImage image;       // null when the file is no readable picture

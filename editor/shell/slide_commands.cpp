@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QMimeData>
 
 #include "common/errors.h"
@@ -16,6 +15,7 @@
 #include "editor/shell/busy_scope.h"
 #include "editor/shell/error_messages.h"
 #include "editor/shell/file_filter.h"
+#include "editor/shell/picture_reader.h"
 
 namespace pivolane::editor {
 
@@ -140,8 +140,8 @@ bool SlideCommands::CopySelectedPicture() {
   if (selected == nullptr) return false;
   QClipboard& clipboard = *QGuiApplication::clipboard();
   clipboard.clear();
-  QImageReader reader(SlideList::Key(selected));
-  const QImage picture = reader.read();
+  std::optional<QByteArray> bytes = ReadDecodablePicture(SlideList::Key(selected));
+  const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
   if (picture.isNull()) {
     prompts_.Ask({BoxTitle(),
                   strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) + selected->text(0),

@@ -14,6 +14,8 @@ TEST(SafeFileNameForTitle, TitlesNeverBecomePathsHiddenFilesOrOverlongNames) {
   EXPECT_EQ(SafeFileNameForTitle("../../etc/passwd", 2), "_._.._etc_passwd");
   EXPECT_EQ(SafeFileNameForTitle("/abs", 3), "_abs");
   EXPECT_EQ(SafeFileNameForTitle(std::string("a\0b", 3), 4), "a_b");
+  EXPECT_EQ(SafeFileNameForTitle("two\nlines\t\x1B[2J\x7F\xC2\x9B\xC3\xA9", 4),
+            "two_lines__[2J__\xC3\xA9");
   EXPECT_EQ(SafeFileNameForTitle("", 5), "slide5");
   EXPECT_EQ(SafeFileNameForTitle(".", 6), "slide6");
   EXPECT_EQ(SafeFileNameForTitle("..", 7), "slide7");

@@ -43,6 +43,34 @@ Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive) {
   return out;
 }
 
+Bytes WithDeclaredJpegSize(Bytes jpeg, int width, int height) {
+  for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+      jpeg[i + 6] = static_cast<std::uint8_t>(height);
+      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+      jpeg[i + 8] = static_cast<std::uint8_t>(width);
+      return jpeg;
+    }
+  }
+  throw std::runtime_error("no start of frame");
+}
+
+Bytes WithLastScanRepeated(const Bytes& jpeg, int times) {
+  std::size_t last = 0;
+  for (std::size_t i = 2; i + 1 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) last = i;
+  }
+  const std::size_t end = jpeg.size() - 2;  // the end-of-picture marker
+  Bytes out(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+  for (int k = 0; k < times; ++k) {
+    out.insert(out.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(last),
+               jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+  }
+  out.insert(out.end(), {0xFF, 0xD9});
+  return out;
+}
+
 Bytes SamplePng(int width, int height, Rgb colour) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;

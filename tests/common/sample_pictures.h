@@ -15,6 +15,11 @@ struct Rgb {
 
 // progressive: several scans, each refining the whole picture.
 Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive = false);
+// jpeg with another size in its start-of-frame segment and its data kept: a
+// few bytes whose header asks for much more.
+Bytes WithDeclaredJpegSize(Bytes jpeg, int width, int height);
+// jpeg with its last scan repeated, times more times.
+Bytes WithLastScanRepeated(const Bytes& jpeg, int times);
 Bytes SamplePng(int width, int height, Rgb colour);
 Bytes SampleBmp(int width, int height, Rgb colour);
 Bytes SampleGif(int width, int height, Rgb colour);

@@ -214,21 +214,11 @@ TEST(SlidePicture, PicturesBeyondTheLimitsOrTheBudgetAreRefused) {
     std::copy(with.begin(), with.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
     return bytes;
   };
-  const auto frameAt = [](const Bytes& jpeg) {  // the start-of-frame segment
-    for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
-      if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) return i;
-    }
-    return std::size_t{0};
-  };
   const Bytes jpeg = test_pictures::SampleJpeg(16, 16, {1, 2, 3});
   const Bytes progressive = test_pictures::SampleJpeg(16, 16, {1, 2, 3}, true);
   Bytes bmp = test_pictures::SampleBmp(16, 16, {1, 2, 3});
+  // JPEGs: the next test.
   const std::vector<std::pair<const char*, Bytes>> oversized = {
-      {"jpeg 60000 x 60000", patched(jpeg, frameAt(jpeg) + 5, {0xEA, 0x60, 0xEA, 0x60})},
-      // 12000 x 12000 decodes at 1/8 in little memory, but a progressive
-      // stream keeps every coefficient: 864 MB.
-      {"progressive 12000 x 12000",
-       patched(progressive, frameAt(progressive) + 5, {0x2E, 0xE0, 0x2E, 0xE0})},
       {"png 40000 wide",
        patched(test_pictures::SamplePng(16, 16, {1, 2, 3}), 16, {0, 0, 0x9C, 0x40})},
       {"png 8000 x 8000", patched(test_pictures::SamplePng(16, 16, {1, 2, 3}), 16,
@@ -251,6 +241,35 @@ TEST(SlidePicture, PicturesBeyondTheLimitsOrTheBudgetAreRefused) {
     EXPECT_FALSE(DecodeFitted(bytes, kLargeFrame, spent));
   }
   EXPECT_TRUE(DecodeFitted(jpeg, kLargeFrame, DecodeBudget::FromNow()));
+}
+
+// The check that the editor makes before its toolkit decodes a JPEG refuses
+// what the decoder refuses before its first row, and no more: a scan marker
+// inside another segment (a thumbnail's) is no scan.
+TEST(SlidePicture, TheJpegCheckRefusesWhatTheDecoderRefuses) {
+  const Bytes jpeg = test_pictures::SampleJpeg(16, 16, {1, 2, 3});
+  const Bytes progressive = test_pictures::SampleJpeg(16, 16, {1, 2, 3}, true);
+  Bytes thumbnail(jpeg.begin(), jpeg.begin() + 2);
+  thumbnail.insert(thumbnail.end(), {0xFF, 0xE1, 0x01, 0x92});  // APP1 of 2 + 400 bytes
+  for (int k = 0; k < 200; ++k) thumbnail.insert(thumbnail.end(), {0xFF, 0xDA});
+  thumbnail.insert(thumbnail.end(), jpeg.begin() + 2, jpeg.end());
+  const std::vector<std::tuple<const char*, Bytes, bool>> cases = {
+      {"baseline", jpeg, true},
+      {"progressive", progressive, true},
+      {"scan markers in a segment", thumbnail, true},
+      {"a png", test_pictures::SamplePng(16, 16, {1, 2, 3}), true},
+      {"60000 x 60000", test_pictures::WithDeclaredJpegSize(jpeg, 60000, 60000), false},
+      // 12000 x 12000 decodes at 1/8 in little memory, but a progressive
+      // stream keeps every coefficient: 864 MB.
+      {"progressive 12000 x 12000", test_pictures::WithDeclaredJpegSize(progressive, 12000, 12000),
+       false},
+      {"200 more scans", test_pictures::WithLastScanRepeated(progressive, 200), false},
+      {"no frame", Bytes{0xFF, 0xD8, 0xFF, 0xD9}, false},
+  };
+  for (const auto& [name, bytes, within] : cases) {
+    EXPECT_EQ(JpegWithinDecodeLimits(bytes), within) << name;
+    EXPECT_EQ(Fit(bytes).has_value(), within) << name;
+  }
 }
 
 TEST(SlidePicture, AGifShowsItsFirstFrameOverBlack) {

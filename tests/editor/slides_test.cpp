@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "test_support.h"
+#include "tests/common/sample_pictures.h"
 
 using namespace pivolane::editor;
 using namespace pivolane::editor::testing;
@@ -339,6 +340,24 @@ class SlidesTest : public QObject {
     QTest::keyClick(&editor.window().slideList(), Qt::Key_Escape);
     QVERIFY(view.errorLabel().isHidden());
     QVERIFY(!view.clickHereLabel().isHidden());
+  }
+
+  // A progressive JPEG of 3 KB that declares 12000 x 12000 pixels would have
+  // libjpeg take 864 MB inside the toolkit's reader.
+  void AJpegBeyondThePlayersLimitsIsNeitherShownNorCopied() {
+    EditorHarness editor;
+    editor.Start();
+    const QString hostile = editor.Folder("pictures") + "/hostile.jpg";
+    const pivolane::test_pictures::Bytes bytes = pivolane::test_pictures::WithDeclaredJpegSize(
+        pivolane::test_pictures::SampleJpeg(16, 16, {1, 2, 3}, true), 12000, 12000);
+    WriteBytes(hostile, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                   static_cast<qsizetype>(bytes.size())));
+    editor.AddPictures({hostile});
+    QVERIFY(!editor.window().slideView().errorLabel().isHidden());
+    QVERIFY(!editor.window().slideView().HasPicture());
+    editor.window().menu().mnuCopier->trigger();
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QVERIFY(QGuiApplication::clipboard()->image().isNull());
   }
 
   void WhileVoirVignettesIsPressedSelectingOnlyDescribes() {

@@ -1,11 +1,13 @@
 // libFuzzer target: any bytes given as a slide picture, decoded and fitted as
-// the player does, must end in a picture or a refusal, never a crash, a leak,
-// a read outside the buffer, or an allocation beyond the decode budget.
+// the player does, or checked as the editor checks a JPEG before its toolkit
+// decodes it, must end in a picture or a refusal, never a crash, a leak, a
+// read outside the buffer, or an allocation beyond the decode budget.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "common/picture/jpeg_decoder.h"
 #include "common/picture/slide_picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -19,5 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pivolane::picture::DecodeFitted(
         bytes, frame, DecodeBudget(DecodeBudget::Clock::now() + std::chrono::seconds(5), nullptr));
   }
+  pivolane::picture::JpegWithinDecodeLimits(bytes);
   return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/text/utf8.h"
+
 namespace pivolane::pivtool {
 
 namespace {
@@ -19,12 +21,10 @@ std::string Printable(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const auto byte = static_cast<unsigned char>(utf8[i]);
-    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
-    if (byte < 0x20 || byte == 0x7F) {
+    if (const std::size_t control = text::ControlCharacterLength(utf8, i); control == 1) {
       out += Escape("\\x%02X", byte);
-    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080..U+009F
-      out += Escape("\\u%04X", next);
-      ++i;
+    } else if (control == 2) {  // U+0080..U+009F
+      out += Escape("\\u%04X", static_cast<unsigned char>(utf8[++i]));
     } else if (byte == '\\') {
       out += "\\\\";
     } else {
