@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <vector>
 
 namespace pivolane::editor {
 
@@ -19,6 +20,21 @@ class BusyScope {
   bool wasEnabled_;
   // Disabling the window takes the keyboard focus away; it goes back.
   QPointer<QWidget> focus_;
+};
+
+// While a modal prompt is open inside long operations, the windows they
+// disabled are enabled beneath it, and disabled again when it closes: a
+// disabled window draws the user's pictures greyed out behind every question
+// and final box. The prompt is modal, so no command starts from them meanwhile.
+class BusyPause {
+ public:
+  BusyPause();
+  ~BusyPause();
+  BusyPause(const BusyPause&) = delete;
+  BusyPause& operator=(const BusyPause&) = delete;
+
+ private:
+  std::vector<QPointer<QWidget>> paused_;
 };
 
 }  // namespace pivolane::editor

@@ -7,18 +7,25 @@
 
 #include "editor/document/frm_def_mpasse.h"
 #include "editor/document/frm_lit_mpasse.h"
+#include "editor/shell/busy_scope.h"
 
 namespace pivolane::editor {
 
 namespace {
 
 // Long operations show the wait cursor and disable the main window while they
-// ask; a prompt has no owner window (a disabled owner would disable it too)
-// and shows the normal pointer for as long as it is open.
+// ask; a prompt has no owner window (a disabled owner would disable it too),
+// shows the normal pointer and the window beneath as usual for as long as it
+// is open.
 class NormalPointer {
  public:
   NormalPointer() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
   ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+  NormalPointer(const NormalPointer&) = delete;
+  NormalPointer& operator=(const NormalPointer&) = delete;
+
+ private:
+  BusyPause pause_;
 };
 
 QMessageBox::Icon BoxIcon(PromptMessage::Icon icon) {

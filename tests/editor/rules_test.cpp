@@ -2,6 +2,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "editor/shell/busy_scope.h"
 #include "test_support.h"
 
 using namespace pivolane::editor;
@@ -140,6 +141,25 @@ class RulesTest : public QObject {
     QVERIFY(editor.window().isEnabled());
     VerifyState(editor, {false, false, false, false, false, true});
     QCOMPARE(editor.window().statusPanel().text(), QString());
+  }
+
+  // A prompt inside a long operation shows the window beneath enabled (a
+  // disabled one greys the picture out) and leaves the rules as they were.
+  void APromptPausesTheBusyWindowWithoutUndoingTheRules() {
+    EditorHarness editor;
+    editor.Start();
+    {
+      const BusyScope outer(editor.window());
+      const BusyScope inner(editor.window());
+      {
+        const BusyPause pause;
+        QVERIFY(editor.window().isEnabled());
+        VerifyState(editor, {false, false, false, false, false, true});
+      }
+      QVERIFY(!editor.window().isEnabled());
+    }
+    QVERIFY(editor.window().isEnabled());
+    VerifyState(editor, {false, false, false, false, false, true});
   }
 
   void WithOneSlideLoopAndRandomStayReachableThroughTheMenu() {
