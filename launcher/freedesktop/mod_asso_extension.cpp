@@ -44,20 +44,25 @@ std::optional<fs::path> ProgramOfCommand(const std::string& command) {
   return std::nullopt;
 }
 
-// Whether the Exec line of the desktop entry at path starts launcher, through
-// whatever links.
-bool EntryStartsLauncher(const fs::path& entry, const fs::path& launcher) {
+// The command that the Exec line of the desktop entry at path starts; nullopt
+// when there is no such entry or it cannot be read.
+std::optional<std::string> EntryCommand(const fs::path& entry) {
   try {
-    if (!io::Exists(entry)) return false;
+    if (!io::Exists(entry)) return std::nullopt;
     const auto exec =
         freedesktop::KeyFileValue(freedesktop::ReadTextFile(entry), "Desktop Entry", "Exec");
-    const auto command = exec ? freedesktop::ExecProgram(*exec) : std::nullopt;
-    const auto program = command ? ProgramOfCommand(*command) : std::nullopt;
-    std::error_code ec;
-    return program && fs::equivalent(*program, launcher, ec);
+    return exec ? freedesktop::ExecProgram(*exec) : std::nullopt;
   } catch (const Failure&) {
-    return false;  // an entry that cannot be read starts nothing
+    return std::nullopt;  // an entry that cannot be read starts nothing
   }
+}
+
+// Whether the desktop entry at path starts launcher, through whatever links.
+bool EntryStartsLauncher(const fs::path& entry, const fs::path& launcher) {
+  const auto command = EntryCommand(entry);
+  const auto program = command ? ProgramOfCommand(*command) : std::nullopt;
+  std::error_code ec;
+  return program && fs::equivalent(*program, launcher, ec);
 }
 
 void AddDefaultApplication(const fs::path& list) {
@@ -95,6 +100,18 @@ void WriteAssociation(const fs::path& launcher) {
   RunDatabaseUpdate("update-mime-database", data / "mime", true);
 }
 
+// Whether the launcher that the association was written for is gone: the one
+// recorded in the settings, or the one that the user's desktop entry starts by
+// its path (an installation writes the entry without running the launcher).
+bool AssociatedLauncherGone(const EditorSettings& settings) {
+  const auto recorded = settings.Value(SettingNames::kReadSection, SettingNames::kLauncher);
+  if (recorded && !recorded->isEmpty()) {
+    return !io::Exists(QFile::encodeName(*recorded).toStdString());
+  }
+  const auto command = EntryCommand(freedesktop::DesktopEntryPath(xdg::DataHome()));
+  return command && command->find('/') != std::string::npos && !io::Exists(*command);
+}
+
 }  // namespace
 
 bool IsAssociated(const fs::path& launcher) {
@@ -112,10 +129,7 @@ bool IsAssociated(const fs::path& launcher) {
 
 void RegisterAssociation(const fs::path& launcher) {
   EditorSettings settings(EditorSettings::UserStorePath());
-  const auto recorded = settings.Value(SettingNames::kReadSection, SettingNames::kLauncher);
-  const bool moved =
-      recorded && !recorded->isEmpty() && !io::Exists(QFile::encodeName(*recorded).toStdString());
-  if (!moved && IsAssociated(launcher)) return;
+  if (!AssociatedLauncherGone(settings) && IsAssociated(launcher)) return;
   try {
     settings.SetValue(SettingNames::kWriteSection, SettingNames::kLauncher,
                       QFile::decodeName(launcher.c_str()));

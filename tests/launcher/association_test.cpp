@@ -63,9 +63,18 @@ TEST_F(AssociationTest, TheFirstStartRegistersTheTypeAndASecondWritesNothing) {
             "[Default Applications]\napplication/x-pivolane=mine.desktop\n");
 }
 
-TEST_F(AssociationTest, AMovedLauncherRegistersAgainForItsNewPlace) {
+// Moved after the launcher registered the type (and recorded itself), or
+// after an installation wrote the association without running it.
+class MovedLauncherTest : public AssociationTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MovedLauncherTest, RegistersAgainForItsNewPlace) {
+  const bool recorded = GetParam();
   const fs::path before = Launcher("before");
   RegisterAssociation(before);
+  if (!recorded) {
+    editor::EditorSettings(editor::EditorSettings::UserStorePath())
+        .SetValue("Settings", "Launcher", "");
+  }
   fs::remove_all(before.parent_path());
   const fs::path after = Launcher("after");
   RegisterAssociation(after);
@@ -73,6 +82,8 @@ TEST_F(AssociationTest, AMovedLauncherRegistersAgainForItsNewPlace) {
             std::string::npos);
   EXPECT_EQ(RecordedLauncher(), QFile::decodeName(after.c_str()));
 }
+
+INSTANTIATE_TEST_SUITE_P(RecordedOrInstalled, MovedLauncherTest, ::testing::Bool());
 
 // Where the type may already be known, and whether that counts as associated.
 struct KnownType {
