@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include <bit>
 #include <string>
 
 #include "common/errors.h"
@@ -34,10 +35,11 @@ static_assert(kTagLength == crypto_aead_xchacha20poly1305_ietf_ABYTES);
 static_assert(kMinimumKdfLimits.passes == crypto_pwhash_argon2id_OPSLIMIT_MIN);
 static_assert(kMinimumKdfLimits.memoryBytes == crypto_pwhash_argon2id_MEMLIMIT_MIN);
 
-bool WithinBounds(const KdfLimits& limits) {
+bool AreAcceptedLimits(const KdfLimits& limits) {
   return limits.passes >= kMinimumKdfLimits.passes && limits.passes <= kMaximumKdfLimits.passes &&
          limits.memoryBytes >= kMinimumKdfLimits.memoryBytes &&
-         limits.memoryBytes <= kMaximumKdfLimits.memoryBytes;
+         limits.memoryBytes <= kMaximumKdfLimits.memoryBytes &&
+         std::has_single_bit(limits.memoryBytes);
 }
 
 void RandomBytes(std::span<std::uint8_t> bytes) {
@@ -59,8 +61,9 @@ SecretKey::~SecretKey() {
 
 void DeriveKey(std::string_view password, const Salt& salt, const KdfLimits& limits,
                SecretKey& key) {
-  if (!WithinBounds(limits)) {
-    throw Failure(error_number::kInvalidArgument, "The key derivation limits are out of bounds");
+  if (!AreAcceptedLimits(limits)) {
+    throw Failure(error_number::kInvalidArgument,
+                  "The key derivation limits are not ones a show may use");
   }
   EnsureSodium();
   const std::span<std::uint8_t, kSealKeyLength> out = key.bytes();

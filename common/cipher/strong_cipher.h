@@ -29,8 +29,11 @@ inline constexpr KdfLimits kMinimumKdfLimits{1, 8 << 10};
 // memory or time.
 inline constexpr KdfLimits kMaximumKdfLimits{10, std::uint64_t{1} << 30};
 
-// Between the minimum and the maximum limits, both included.
-bool WithinBounds(const KdfLimits& limits);
+// The limits this product writes, and so the only ones it reads: between the
+// minimum and the maximum, both included, with a memory cost that is a power
+// of two. A single flipped bit of a memory cost never gives another one, so
+// a damaged show costs no derivation.
+bool AreAcceptedLimits(const KdfLimits& limits);
 
 inline constexpr std::size_t kSaltLength = 16;
 inline constexpr std::size_t kSealKeyLength = 32;
@@ -59,8 +62,8 @@ class SecretKey {
   std::array<std::uint8_t, kSealKeyLength> bytes_{};
 };
 
-// Argon2id of password with salt into key. The limits must lie within
-// bounds (a Failure, error 5, otherwise); a derivation that cannot get its
+// Argon2id of password with salt into key. The limits must be accepted ones
+// (a Failure, error 5, otherwise); a derivation that cannot get its
 // memory fails with error 7.
 void DeriveKey(std::string_view password, const Salt& salt, const KdfLimits& limits,
                SecretKey& key);

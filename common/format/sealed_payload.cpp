@@ -61,10 +61,10 @@ SealedParameters SealedParameters::New(const cipher::KdfLimits& limits) {
 
 SealedParameters CheckedSealedParameters(const ShowHeader& header) {
   const SealedParameters p = SealedParameters::Parse(header.PasswordCheck);
-  if (!cipher::WithinBounds(p.limits)) {
+  if (!cipher::AreAcceptedLimits(p.limits)) {
     ThrowDamagedFile("the key derivation asks for " + std::to_string(p.limits.passes) +
                      " passes over " + std::to_string(p.limits.memoryBytes) +
-                     " bytes, outside the bounds of any show");
+                     " bytes, which no show asks");
   }
   return p;
 }

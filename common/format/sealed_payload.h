@@ -45,8 +45,8 @@ struct SealedParameters {
 };
 
 // The parameters of a sealed show's header, checked before anything is
-// allocated for the key derivation: limits out of bounds make the file
-// damaged (error 62).
+// allocated for the key derivation: limits that this product does not write
+// (cipher::AreAcceptedLimits) make the file damaged (error 62).
 SealedParameters CheckedSealedParameters(const ShowHeader& header);
 
 // Which message of the payload: the entry table, or one chunk of a picture.

@@ -152,9 +152,9 @@ ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXo
         break;
       case kSealedCipherVersion:
         CheckSealedPassword(cipherState.currentPassword);
-        if (!cipher::WithinBounds(options.kdfLimits)) {
+        if (!cipher::AreAcceptedLimits(options.kdfLimits)) {
           throw Failure(error_number::kInvalidArgument,
-                        "The key derivation limits are out of bounds");
+                        "The key derivation limits are not ones a show may use");
         }
         h.PasswordCheck = SealedParameters::New(options.kdfLimits).Serialize();
         break;

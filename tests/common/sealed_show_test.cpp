@@ -11,6 +11,7 @@
 #include "common/format/extraction.h"
 #include "common/format/payload_layout.h"
 #include "common/format/sealed_payload.h"
+#include "common/format/self_running.h"
 #include "common/format/show_file.h"
 #include "tests/common/test_support.h"
 
@@ -277,11 +278,40 @@ TEST_P(HostileKdfLimits, AreADamagedFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileKdfLimits,
-                         ::testing::Values(cipher::KdfLimits{11, 8 << 10},
+                         ::testing::Values(cipher::KdfLimits{3, std::uint64_t{768} << 20},
+                                           cipher::KdfLimits{11, 8 << 10},
                                            cipher::KdfLimits{1, (std::uint64_t{1} << 30) + 1024},
                                            cipher::KdfLimits{0xFFFFFFFF, ~std::uint64_t{0}},
                                            cipher::KdfLimits{0, 8 << 10},
                                            cipher::KdfLimits{1, 1024}));
+
+// Each single flipped bit of the key derivation's cost in a header as the
+// programs write it by default (3 passes over 256 MiB): a memory cost never
+// stays one that this product writes, and passes stay within what pivtool
+// offers or the file is damaged, before any memory is taken.
+TEST(SealedHeaderTest, OneFlippedBitOfTheDefaultCostIsRefusedOrStaysAWrittenOne) {
+  ShowOptions options;
+  options.usePassword = true;
+  options.cipherVersion = kSealedCipherVersion;
+  const ShowHeader written = FillHeaderRecord(options, {kPassword, 1}, 1, 0);
+  struct Field {
+    std::size_t at;
+    std::size_t bytes;
+    std::vector<std::uint32_t> passesAfterLowBits;  // flips that stay accepted
+  };
+  for (const Field& field : {Field{16, 4, {2, 1, 7}}, Field{20, 8, {}}}) {
+    for (std::size_t bit = 0; bit < field.bytes * 8; ++bit) {
+      ShowHeader header = written;
+      header.PasswordCheck[field.at + bit / 8] ^= static_cast<std::uint8_t>(1u << (bit % 8));
+      if (bit < field.passesAfterLowBits.size()) {
+        EXPECT_EQ(CheckedSealedParameters(header).limits.passes, field.passesAfterLowBits[bit]);
+      } else {
+        EXPECT_EQ(FailureNumber([&] { CheckedSealedParameters(header); }), 62)
+            << "byte " << field.at << ", bit " << bit;
+      }
+    }
+  }
+}
 
 }  // namespace
 }  // namespace pivolane::format
