@@ -65,9 +65,21 @@ class File {
   std::uint64_t LinkCount() const;
   // True when path names this very file (links followed), under any name.
   bool IsSameFileAs(const fs::path& path) const;
-  // Gives a file made by CreateUnnamedBeside the name path, which must be
-  // free and in the same folder.
-  void LinkAs(const fs::path& path);
+  // Gives a file made by CreateUnnamedBeside the name path, in the same
+  // folder; false, and nothing changed, when path is taken.
+  bool LinkAs(const fs::path& path);
+  // Holds an exclusive lock on the file for as long as it stays open, waiting
+  // while another holds one: a file in use for OpenAbandoned. The lock goes
+  // with the process, however it ends.
+  void Lock();
+  // The regular file at path (a link is not followed) when no one holds it
+  // locked: opened for writing and locked, so that nobody takes it up
+  // meanwhile. nullopt when it is locked, gone or not a regular file.
+  static std::optional<File> OpenAbandoned(const fs::path& path);
+  // Flushes files to disk: one alone by itself, several at once with one
+  // flush of each file system they lie on, far cheaper than one flush each
+  // (it flushes what else waits there too, as the sync command does).
+  static void SyncTogether(std::span<File* const> files);
   void Close();
 
  private:

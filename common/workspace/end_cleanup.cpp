@@ -1,8 +1,12 @@
 #include "common/workspace/end_cleanup.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
 
 #include "common/platform/platform.h"
 
@@ -14,6 +18,8 @@ struct Registry {
   std::mutex mutex;
   std::map<std::uint64_t, std::function<void()>> actions;
   std::uint64_t next = 1;
+  // The thread that runs the clean-ups once the program is ending.
+  std::optional<std::thread::id> ending;
 };
 
 // Never destroyed: exit() runs the clean-ups after static objects may be gone.
@@ -27,8 +33,18 @@ Registry& TheRegistry() {
 void RunAll() {
   Registry& registry = TheRegistry();
   const std::lock_guard lock(registry.mutex);
+  registry.ending = std::this_thread::get_id();
   for (auto& [id, action] : registry.actions) action();
   registry.actions.clear();
+}
+
+// Once the program is ending, any other thread that comes to register or
+// remove a clean-up waits here for the end: whatever it was about to do
+// with its file (go on writing it, put it in place) must not happen after
+// its clean-up ran or was skipped.
+void AwaitTheEndUnlessEnding(std::thread::id endingThread) {
+  if (endingThread == std::this_thread::get_id()) return;
+  for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }
 
 }  // namespace
@@ -40,7 +56,14 @@ void CleanUpAtAnyEnd() {
 
 EndCleanup::EndCleanup(std::function<void()> action) {
   Registry& registry = TheRegistry();
-  const std::lock_guard lock(registry.mutex);
+  std::unique_lock lock(registry.mutex);
+  if (registry.ending) {
+    // Too late to be run with the others: what it cleans exists already.
+    action();
+    lock.unlock();
+    AwaitTheEndUnlessEnding(*registry.ending);
+    return;
+  }
   id_ = registry.next++;
   registry.actions.emplace(id_, std::move(action));
 }
@@ -65,9 +88,14 @@ EndCleanup::~EndCleanup() {
 void EndCleanup::Unregister() noexcept {
   if (id_ == 0) return;
   Registry& registry = TheRegistry();
-  const std::lock_guard lock(registry.mutex);
-  registry.actions.erase(id_);
-  id_ = 0;
+  std::unique_lock lock(registry.mutex);
+  const std::uint64_t id = std::exchange(id_, 0);
+  if (registry.ending) {
+    lock.unlock();
+    AwaitTheEndUnlessEnding(*registry.ending);
+    return;
+  }
+  registry.actions.erase(id);
 }
 
 }  // namespace pivolane::workspace

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,8 +40,40 @@ void OverwriteAndClose(io::File& file);
 // - the former file's bytes are wiped, unless another name still links to
 //   them (a backup made with ln);
 // - when anything fails, or the program is ended meanwhile, nothing of the
-//   new file is left and target stays as it was.
+//   new file is left and target stays as it was. The new file has no name
+//   until it takes target's place where the system allows; a hidden one
+//   beside target that a killed run left is removed by the next replacement
+//   of target, never while a running program still writes it.
 void WriteFileReplacing(const fs::path& target, const std::function<void(io::File&)>& write);
+
+// Replaces several files as WriteFileReplacing does, with one flush to disk
+// for them all instead of one each: every file is written completely first,
+// then Commit flushes them together and only then puts each in its target's
+// place, in the order they were added. Whatever is not committed when the
+// batch goes, or when the program ends, leaves nothing behind.
+class ReplacingBatch {
+ public:
+  // Files waiting at once: each holds a file descriptor until Commit, which
+  // Add calls by itself beyond this number.
+  static constexpr std::size_t kMostWaitingFiles = 256;
+
+  ReplacingBatch();
+  ~ReplacingBatch();
+  ReplacingBatch(const ReplacingBatch&) = delete;
+  ReplacingBatch& operator=(const ReplacingBatch&) = delete;
+
+  // Writes the file that is to replace target through write. When write
+  // fails, nothing of that file is left; the files added before still wait.
+  void Add(const fs::path& target, const std::function<void(io::File&)>& write);
+  // True when a file added for target (named as given to Add) waits.
+  bool Holds(const fs::path& target) const;
+  // Flushes every waiting file to disk, then puts each in its place.
+  void Commit();
+
+ private:
+  struct Waiting;
+  std::unique_ptr<Waiting> waiting_;
+};
 
 // Wipes and deletes path, if it exists, for the scratch files of an operation
 // that already failed: failures are ignored, and a file that cannot be

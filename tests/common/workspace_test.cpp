@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <random>
 
 #include "common/errors.h"
 #include "common/io/file.h"
@@ -468,6 +469,132 @@ INSTANTIATE_TEST_SUITE_P(Ends, EndTest,
                          [](const ::testing::TestParamInfo<EndCase>& info) {
                            return info.param.name;
                          });
+
+// Kills at random points of a program that replaces one file again and
+// again, by SIGKILL or SIGTERM, with unnamed files or hidden names beside the
+// target: the target is always a whole file, and the next replacement of it
+// leaves nothing else in its folder.
+struct KillCase {
+  const char* name;
+  int signal;
+  bool unnamedFiles;
+};
+
+void PrintTo(const KillCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+// One byte from one process to another; a process that goes closes its ends,
+// so that a reader never waits for a writer that is gone.
+class Pipe {
+ public:
+  Pipe() { EXPECT_EQ(::pipe(fds_), 0); }
+  ~Pipe() {
+    for (const int fd : fds_) ::close(fd);
+  }
+  void CloseWriteEnd() {
+    ::close(fds_[1]);
+    fds_[1] = -1;
+  }
+  bool Send() { return ::write(fds_[1], "s", 1) == 1; }
+  bool Receive() {
+    char byte = 0;
+    return ::read(fds_[0], &byte, 1) == 1;
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+};
+
+class KillLoopTest : public ::testing::TestWithParam<KillCase> {
+ protected:
+  void TearDown() override { io::testing::SetUnnamedFilesAvailable(true); }
+  std::vector<fs::path> Left() const {
+    std::vector<fs::path> left;
+    for (const auto& e : fs::directory_iterator(dir_.path())) left.push_back(e.path().filename());
+    return left;
+  }
+  testing::ScratchFolder dir_;
+};
+
+TEST_P(KillLoopTest, TheTargetStaysWholeAndTheNextReplacementLeavesNothingElse) {
+  const KillCase& c = GetParam();
+  if (c.unnamedFiles && !io::File::CreateUnnamedBeside(dir_ / "probe")) {
+    GTEST_SKIP() << "no unnamed files on this file system";
+  }
+  io::testing::SetUnnamedFilesAvailable(c.unnamedFiles);
+  const fs::path target = dir_ / "show.exe";
+  constexpr std::size_t kSize = 96 << 10;
+  std::mt19937 random(7);
+  for (int round = 0; round < 25; ++round) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      CleanUpAtAnyEnd();
+      for (std::uint8_t version = 1;; ++version) {
+        WriteFileReplacing(target, [&](io::File& out) {
+          for (std::size_t at = 0; at < kSize; at += 4096) {
+            out.WriteAt(at, std::vector<std::uint8_t>(4096, version));
+          }
+        });
+      }
+    }
+    ::usleep(std::uniform_int_distribution<unsigned>(0, 40000)(random));
+    ::kill(child, c.signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (fs::exists(target)) {
+      const testing::Bytes bytes = ReadBytes(target);
+      ASSERT_EQ(bytes.size(), kSize) << "round " << round;
+      EXPECT_EQ(std::count(bytes.begin(), bytes.end(), bytes.front()),
+                static_cast<std::ptrdiff_t>(kSize));
+    }
+  }
+  WriteFileReplacing(target, [](io::File& out) { out.Append(std::vector<std::uint8_t>{1}); });
+  EXPECT_EQ(Left(), std::vector<fs::path>{"show.exe"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Kills, KillLoopTest,
+                         ::testing::Values(KillCase{"KillUnnamed", SIGKILL, true},
+                                           KillCase{"KillHidden", SIGKILL, false},
+                                           KillCase{"TermUnnamed", SIGTERM, true},
+                                           KillCase{"TermHidden", SIGTERM, false}),
+                         [](const ::testing::TestParamInfo<KillCase>& info) {
+                           return info.param.name;
+                         });
+
+// A part file that a running program still writes is never taken for one
+// that a killed run left, nor is a part file of another target.
+TEST_F(KillLoopTest, PartFilesStillWrittenAndThoseOfOtherFilesAreLeftAlone) {
+  io::testing::SetUnnamedFilesAvailable(false);
+  const fs::path target = dir_ / "doc.pvl";
+  testing::WriteText(dir_ / ".doc.pvl.12.part", "left by a killed run");
+  testing::WriteText(dir_ / ".other.pvl.34.part", "another file's");
+  Pipe ready;
+  Pipe go;
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    go.CloseWriteEnd();
+    WriteFileReplacing(target, [&](io::File& out) {
+      out.Append(std::vector<std::uint8_t>{'w'});
+      if (!ready.Send() || !go.Receive()) ::_exit(2);
+    });
+    ::_exit(0);
+  }
+  ASSERT_TRUE(ready.Receive());
+  WriteFileReplacing(target, [](io::File& out) { out.Append(std::vector<std::uint8_t>{'m'}); });
+  std::vector<fs::path> left = Left();
+  std::sort(left.begin(), left.end());
+  ASSERT_EQ(left.size(), 3u);
+  EXPECT_TRUE(left[0].string().starts_with(".doc.pvl.")) << left[0];
+  EXPECT_NE(left[0], ".doc.pvl.12.part");
+  EXPECT_EQ(left[1], ".other.pvl.34.part");
+  EXPECT_EQ(left[2], "doc.pvl");
+  ASSERT_TRUE(go.Send());
+  int status = 0;
+  ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(ReadBytes(target), testing::Bytes{'w'});
+}
 
 }  // namespace
 }  // namespace pivolane::workspace

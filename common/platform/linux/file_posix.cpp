@@ -1,9 +1,11 @@
 #include "common/io/file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -220,12 +222,51 @@ bool File::IsSameFileAs(const fs::path& path) const {
   return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
 }
 
-void File::LinkAs(const fs::path& path) {
+bool File::LinkAs(const fs::path& path) {
   const std::string self = "/proc/self/fd/" + std::to_string(fd_);
   if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    if (errno == EEXIST) return false;
     ThrowSystemError(errno, path);
   }
   path_ = path;
+  return true;
+}
+
+void File::Lock() {
+  int result = 0;
+  do {
+    result = ::flock(fd_, LOCK_EX);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) Fail(errno);
+}
+
+std::optional<File> File::OpenAbandoned(const fs::path& path) {
+  File file;
+  file.fd_ = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (file.fd_ < 0) return std::nullopt;
+  file.path_ = path;
+  struct stat opened {};
+  struct stat named {};
+  // Once locked, the name must still lead to the file: its writer may have
+  // put it in place and let it go meanwhile.
+  if (::fstat(file.fd_, &opened) != 0 || !S_ISREG(opened.st_mode) ||
+      ::flock(file.fd_, LOCK_EX | LOCK_NB) != 0 || ::lstat(path.c_str(), &named) != 0 ||
+      named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
+    return std::nullopt;
+  }
+  return file;
+}
+
+void File::SyncTogether(std::span<File* const> files) {
+  if (files.size() == 1) return files.front()->Sync();
+  std::vector<dev_t> synced;
+  for (File* file : files) {
+    struct stat st {};
+    if (::fstat(file->fd_, &st) != 0) file->Fail(errno);
+    if (std::find(synced.begin(), synced.end(), st.st_dev) != synced.end()) continue;
+    if (::syncfs(file->fd_) != 0) file->Fail(errno);
+    synced.push_back(st.st_dev);
+  }
 }
 
 void File::Close() {
