@@ -56,17 +56,29 @@ ExtractionResult ExtractPictures(
   RefuseReplacingTheShow(show, folder);
   ExtractionResult result;
   const std::vector<std::string> names = PictureFileNames(show);
-  for (std::size_t k = 0; k < names.size(); ++k) {
-    const std::filesystem::path target = folder / names[k];
-    if (io::Exists(target)) {
-      const OverwriteAnswer answer = askOverwrite(names[k]);
-      if (answer == OverwriteAnswer::kStop) return result;
-      if (answer == OverwriteAnswer::kSkip) continue;
+  // The pictures reach the disk together; those written before a failure or
+  // a stop are still put in place, as when each was flushed on its own.
+  workspace::ReplacingBatch batch;
+  const auto extract = [&] {
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      const std::filesystem::path target = folder / names[k];
+      if (io::Exists(target) || batch.Holds(target)) {
+        const OverwriteAnswer answer = askOverwrite(names[k]);
+        if (answer == OverwriteAnswer::kStop) return;
+        if (answer == OverwriteAnswer::kSkip) continue;
+      }
+      batch.Add(target, [&](io::File& out) { show.CopyPicture(k, out); });
+      ++result.written;
     }
-    workspace::WriteFileReplacing(target, [&](io::File& out) { show.CopyPicture(k, out); });
-    ++result.written;
+    result.completed = true;
+  };
+  try {
+    extract();
+  } catch (const Failure&) {
+    batch.Commit();
+    throw;
   }
-  result.completed = true;
+  batch.Commit();
   return result;
 }
 

@@ -44,10 +44,10 @@ struct ExtractionResult {
 // Writes every picture of show (readable: unlocked or without password) into
 // folder under its safe title name. A picture that would replace the show
 // itself is refused (RefuseReplacingTheShow) before anything is written. For
-// a file that
-// exists already, askOverwrite (given the file name) decides. Files are
-// written completely before they replace anything
-// (workspace::WriteFileReplacing).
+// a file that exists already, askOverwrite (given the file name) decides.
+// Files are written completely before they replace anything, and flushed to
+// disk together (workspace::ReplacingBatch); a failure part way leaves the
+// pictures before it in place and nothing of the one that failed.
 ExtractionResult ExtractPictures(
     ShowFile& show, const std::filesystem::path& folder,
     const std::function<OverwriteAnswer(const std::string&)>& askOverwrite);
