@@ -60,6 +60,16 @@ std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, 
   return slides;
 }
 
+std::vector<SlideSource> SlideSourcesOf(ShowFile& show) {
+  const std::vector<SlideEntry>& entries = show.Entries();
+  std::vector<SlideSource> slides;
+  slides.reserve(entries.size());
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    slides.emplace_back(text::FromCp1252(entries[k].TrimmedTitle()), ShowPicture{&show, k});
+  }
+  return slides;
+}
+
 ShowOptions OptionsFromHeader(const ShowHeader& header) {
   ShowOptions options;
   options.delaySeconds = header.DelaySeconds;

@@ -58,6 +58,10 @@ DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder
 // wipes the files already written.
 std::vector<LoadedSlide> LoadSlides(ShowFile& show, const fs::path& workFolder, int& slideCounter);
 
+// The slides of a readable show as the sources of another show: each
+// picture read from show while that one is written.
+std::vector<SlideSource> SlideSourcesOf(ShowFile& show);
+
 // The options stored in a header record; a sealed show's limits as stored,
 // unchecked.
 ShowOptions OptionsFromHeader(const ShowHeader& header);

@@ -77,6 +77,10 @@ class ShowFile {
   // The picture in memory (the player decodes one picture at a time); a
   // sealed picture that does not pass its check throws error 62.
   std::vector<std::uint8_t> ReadPicture(std::size_t index);
+  // Slide index's picture handed to take in order, piece by piece; a sealed
+  // piece only once it passed its check (error 62 part way otherwise).
+  void ForEachPicturePiece(std::size_t index,
+                           const std::function<void(std::span<const std::uint8_t>)>& take);
 
   ShowFile(ShowFile&&) noexcept;
   ShowFile& operator=(ShowFile&&) noexcept;
@@ -103,9 +107,6 @@ class ShowFile {
                       std::vector<std::uint8_t>& table) const;
   // The entry table's bytes, deciphered or opened.
   std::vector<std::uint8_t> ReadEntryTable(std::uint64_t tableSize) const;
-  // Slide index's picture in order, piece by piece.
-  void ForEachPicturePiece(std::size_t index,
-                           const std::function<void(std::span<const std::uint8_t>)>& take);
 
   io::File file_;
   ShowFileKind kind_;

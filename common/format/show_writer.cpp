@@ -1,5 +1,6 @@
 #include "common/format/show_writer.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
 #include "common/format/sealed_payload.h"
+#include "common/format/show_file.h"
 #include "common/text/cp1252.h"
 #include "common/version.h"
 
@@ -28,7 +30,7 @@ std::vector<std::uint64_t> PictureSizes(std::span<const SlideSource> slides,
   sizes.reserve(slides.size());
   std::uint64_t total = layout.TableSize(slides.size());
   for (const SlideSource& slide : slides) {
-    sizes.push_back(io::FileSize(slide.file));
+    sizes.push_back(PictureSizeOf(slide));
     total += layout.PictureSize(sizes.back());
   }
   if (total > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -97,6 +99,31 @@ void CheckSealedPassword(std::string_view password) {
 
 }  // namespace
 
+std::uint64_t PictureSizeOf(const SlideSource& slide) {
+  if (slide.fromShow.show == nullptr) return io::FileSize(slide.file);
+  return static_cast<std::uint64_t>(
+      slide.fromShow.show->Entries().at(slide.fromShow.index).PictureSize);
+}
+
+void ReadSlidePicture(const SlideSource& slide,
+                      const std::function<void(std::span<const std::uint8_t>)>& take) {
+  if (slide.fromShow.show != nullptr) {
+    slide.fromShow.show->ForEachPicturePiece(slide.fromShow.index, take);
+    return;
+  }
+  const io::File picture(slide.file, io::OpenMode::kRead);
+  const std::uint64_t size = picture.Size();
+  std::vector<std::uint8_t> buffer(
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, kPayloadPieceSize)));
+  for (std::uint64_t done = 0; done < size;) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, buffer.size()));
+    const std::span<std::uint8_t> piece(buffer.data(), n);
+    picture.ReadAt(done, piece);
+    take(piece);
+    done += n;
+  }
+}
+
 std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides, const ShowOptions& options) {
   const PayloadLayout layout = PayloadLayout::For(options.usePassword, options.cipherVersion);
   std::uint64_t total = layout.TableSize(slides.size());
@@ -118,21 +145,38 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
   }
   std::vector<std::uint8_t> table = EntryTable(slides, sizes, layout);
   sink->WriteTable(table);
-  // One picture file open at a time, as much of it as its entry states.
+  // One picture open at a time, handed on in pieces of kPayloadPieceSize.
   std::vector<std::uint8_t> buffer(kPayloadPieceSize);
-  for (std::size_t k = 0; k < slides.size(); ++k) {
-    const io::File picture(slides[k].file, io::OpenMode::kRead);
-    std::uint64_t done = 0;
-    do {
-      const auto n =
-          static_cast<std::size_t>(std::min<std::uint64_t>(sizes[k] - done, buffer.size()));
-      std::span<std::uint8_t> piece(buffer.data(), n);
-      picture.ReadAt(done, piece);
-      sink->WritePicturePiece(static_cast<std::uint32_t>(k + 1), done, piece, done + n == sizes[k]);
-      done += n;
-    } while (done < sizes[k]);
+  try {
+    for (std::size_t k = 0; k < slides.size(); ++k) {
+      const auto slideNumber = static_cast<std::uint32_t>(k + 1);
+      std::uint64_t offset = 0;
+      std::size_t filled = 0;
+      ReadSlidePicture(slides[k], [&](std::span<const std::uint8_t> bytes) {
+        // As much as its entry states, should the file have grown since.
+        bytes = bytes.first(std::min<std::uint64_t>(bytes.size(), sizes[k] - offset - filled));
+        while (!bytes.empty()) {
+          const std::size_t n = std::min(bytes.size(), buffer.size() - filled);
+          std::copy_n(bytes.begin(), n, buffer.begin() + static_cast<std::ptrdiff_t>(filled));
+          filled += n;
+          bytes = bytes.subspan(n);
+          if (filled == buffer.size() && offset + filled < sizes[k]) {
+            sink->WritePicturePiece(slideNumber, offset, buffer, false);
+            offset += filled;
+            filled = 0;
+          }
+        }
+      });
+      if (offset + filled != sizes[k]) ThrowDamagedFile("a picture ends before its stated size");
+      sink->WritePicturePiece(slideNumber, offset, std::span(buffer).first(filled), true);
+    }
+    sink->Finish();
+  } catch (...) {
+    // It may hold deciphered bytes of a show.
+    cipher::Wipe(buffer);
+    throw;
   }
-  sink->Finish();
+  cipher::Wipe(buffer);
 }
 
 ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,

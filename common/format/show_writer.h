@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "common/cipher/cryptage_xor.h"
 #include "common/cipher/strong_cipher.h"
@@ -18,11 +20,36 @@ namespace fs = std::filesystem;
 
 inline constexpr int kMaxSlides = 32767;
 
-// One slide to write: its title (UTF-8) and the file holding its picture.
+class ShowFile;
+
+// The picture of slide index (0-based) of an open show that is readable
+// (without password, or unlocked).
+struct ShowPicture {
+  ShowFile* show = nullptr;
+  std::size_t index = 0;
+};
+
+// One slide to write: its title (UTF-8) and its picture: the file at file,
+// unless fromShow names a picture of an open show, which is then read from
+// that show (deciphered and checked) while it is written.
 struct SlideSource {
+  SlideSource() = default;
+  SlideSource(std::string title, fs::path file) : title(std::move(title)), file(std::move(file)) {}
+  SlideSource(std::string title, ShowPicture fromShow)
+      : title(std::move(title)), fromShow(fromShow) {}
+
   std::string title;
   fs::path file;
+  ShowPicture fromShow;
 };
+
+// The size of the picture of slide.
+std::uint64_t PictureSizeOf(const SlideSource& slide);
+// Hands the picture of slide to take in order, a piece at a time, whatever
+// its source. A picture of a show that does not pass its check throws error
+// 62 part way.
+void ReadSlidePicture(const SlideSource& slide,
+                      const std::function<void(std::span<const std::uint8_t>)>& take);
 
 // The show-wide settings that the header record stores.
 struct ShowOptions {
@@ -46,7 +73,7 @@ std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides,
                                const ShowOptions& options = {});
 
 // Appends the payload (the slide entries, then the pictures back to back) to
-// the end of out, streamed from the picture files, protected as header says:
+// the end of out, streamed from the slides' pictures, protected as header says:
 // plain, enciphered as one whole from its first byte (cipher version 1), or
 // sealed (version 2) with a key derived from the password, which takes about
 // as long as the limits in header ask. The password is cipherState's. No

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "common/errors.h"
 #include "common/format/document.h"
@@ -173,6 +174,13 @@ TEST_P(SealedShowTampering, IsRefusedAndNothingDecipheredIsLeft) {
         EXPECT_EQ(ReadBytes(file.path()), ReadBytes(dir_ / file.path().filename())) << file.path();
       }
       EXPECT_FALSE(fs::exists(dir_ / "out" / slides_[slide].title));
+      // Nor does a show built from it come to be.
+      EXPECT_EQ(FailureNumber([&] {
+                  BuildSelfRunningShowFile(dir_ / "built.exe", SlideSourcesOf(show),
+                                           OptionsFromHeader(show.header()), {kPassword, 42}, {});
+                }),
+                62);
+      EXPECT_FALSE(fs::exists(dir_ / "built.exe"));
       break;
     }
   }

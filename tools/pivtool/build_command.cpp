@@ -3,7 +3,6 @@
 
 #include "common/format/document.h"
 #include "common/format/self_running.h"
-#include "common/workspace/workspace.h"
 #include "player/carried/carried_player.h"
 #include "tools/pivtool/commands.h"
 #include "tools/pivtool/show_settings.h"
@@ -29,13 +28,9 @@ int BuildFromDocument(const fs::path& target, const fs::path& document, bool pas
     }
     cipherState.currentPassword = *password;
   }
-  // The pictures pass through private working files, wiped when done.
-  const workspace::Workspace work = workspace::Workspace::Open("pivtool");
-  int counter = 0;
-  std::vector<format::SlideSource> slides;
-  for (format::LoadedSlide& slide : format::LoadSlides(show, work.folder(), counter)) {
-    slides.push_back({std::move(slide.title), std::move(slide.workingFile)});
-  }
+  // Each picture goes from the document straight into the show: no
+  // deciphered copy of it is ever written.
+  const std::vector<format::SlideSource> slides = format::SlideSourcesOf(show);
   format::BuildSelfRunningShowFile(target, slides, format::OptionsFromHeader(show.header()),
                                    cipherState, CarriedPlayer());
   cipherState.DiscardPassword();
