@@ -37,11 +37,11 @@ class PivtoolTest : public ::testing::Test {
 TEST_F(PivtoolTest, CreateInfoExtractGiveThePicturesBackByteForByte) {
   Picture("plage.jpg", 4000, 1);
   Picture("montagne.gif", 35, 2);
-  ASSERT_EQ(
-      Run({"create", Path("show.pvl"), "--delay", "5", "--loop", "--titles", "--key-start", "200",
-           "--language", "fr", "--password-stdin", Path("plage.jpg"), Path("montagne.gif")},
-          "s\xC3\xA9same\n"),
-      0)
+  ASSERT_EQ(Run({"create", Path("show.pvl"), "--delay", "5", "--loop", "--titles", "--key-start",
+                 "200", "--language", "fr", "--cipher", "1", "--password-stdin", Path("plage.jpg"),
+                 Path("montagne.gif")},
+                "s\xC3\xA9same\n"),
+            0)
       << err_.str();
 
   ASSERT_EQ(Run({"info", Path("show.pvl")}), 0) << err_.str();
@@ -70,7 +70,9 @@ TEST_F(PivtoolTest, CreateInfoExtractGiveThePicturesBackByteForByte) {
 
 TEST_F(PivtoolTest, WrongOrMissingPasswordsAndBadFilesGiveTheirStatus) {
   Picture("a.jpg", 10, 1);
-  ASSERT_EQ(Run({"create", Path("show.pvl"), "--password-stdin", Path("a.jpg")}, "right\n"), 0);
+  ASSERT_EQ(Run({"create", Path("show.pvl"), "--cipher", "1", "--password-stdin", Path("a.jpg")},
+                "right\n"),
+            0);
   EXPECT_EQ(Run({"extract", Path("show.pvl"), "--password-stdin"}, "wrong\n"), 4);
   EXPECT_EQ(err_.str(), "pivtool: " + Path("show.pvl") + ": wrong password\n");
   EXPECT_EQ(Run({"info", Path("show.pvl"), "--password-stdin"}, "\n"), 4);
@@ -95,13 +97,21 @@ TEST_F(PivtoolTest, UsageErrors) {
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "3", "--password-stdin", Path("a.jpg")}, "p"),
             2);
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "2", Path("a.jpg")}), 2);
-  EXPECT_EQ(
-      Run({"create", Path("x.pvl"), "--kdf-passes", "1", "--password-stdin", Path("a.jpg")}, "p"),
-      2);
-  EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "2", "--kdf-memory", "4", "--password-stdin",
-                 Path("a.jpg")},
-                "p"),
-            2);
+  // The cost goes with the strong cipher only, and takes what readers accept.
+  for (const char* cost : {"--kdf-passes", "--kdf-memory"}) {
+    EXPECT_EQ(Run({"create", Path("x.pvl"), "--cipher", "1", cost, "16", "--password-stdin",
+                   Path("a.jpg")},
+                  "p"),
+              2);
+    EXPECT_EQ(Run({"create", Path("x.pvl"), cost, "16", Path("a.jpg")}), 2);
+  }
+  for (const char* memory : {"4", "1000", "2097152"}) {
+    EXPECT_EQ(
+        Run({"create", Path("x.pvl"), "--kdf-memory", memory, "--password-stdin", Path("a.jpg")},
+            "p"),
+        2)
+        << memory;
+  }
   // Empty, too long or not storable passwords are refused before writing.
   EXPECT_EQ(Run({"create", Path("x.pvl"), "--password-stdin", Path("a.jpg")}, "\n"), 2);
   EXPECT_EQ(
@@ -120,6 +130,13 @@ TEST_F(PivtoolTest, CreateWritesDefaultsAndTitlesFromFileNames) {
   EXPECT_GE(show.header().keyStart, 1);
   EXPECT_FALSE(show.HasPassword());
   EXPECT_EQ(show.Entries()[0].TrimmedTitle(), "b.bmp");
+  // A password gives the strong cipher unless told otherwise.
+  ASSERT_EQ(Run({"create", Path("p.pvl"), "--password-stdin", "--kdf-passes", "1", "--kdf-memory",
+                 "8", Path("b.bmp")},
+                "pw\n"),
+            0)
+      << err_.str();
+  EXPECT_EQ(format::ShowFile::Open(dir_ / "p.pvl").header().CipherVersion, 2);
 }
 
 TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAskedNorEverTheShowItself) {
@@ -163,10 +180,10 @@ TEST_F(PivtoolTest, InfoEscapesTheControlCharactersOfTitles) {
 TEST_F(PivtoolTest, BuildCarriesThePlayerAndExtractTakesThePicturesBackOut) {
   Picture("a.jpg", 1000, 1);
   Picture("b.bmp", 2000, 2);
-  ASSERT_EQ(
-      Run({"build", Path("show.exe"), "--titles", "--password-stdin", Path("a.jpg"), Path("b.bmp")},
-          "pw\n"),
-      0)
+  ASSERT_EQ(Run({"build", Path("show.exe"), "--titles", "--cipher", "1", "--password-stdin",
+                 Path("a.jpg"), Path("b.bmp")},
+                "pw\n"),
+            0)
       << err_.str();
   const testing::Bytes bytes = ReadBytes(dir_ / "show.exe");
   const std::span<const std::uint8_t> player = CarriedPlayer();
@@ -193,7 +210,7 @@ TEST_F(PivtoolTest, BuildCarriesThePlayerAndExtractTakesThePicturesBackOut) {
 TEST_F(PivtoolTest, BuildFromADocumentKeepsItsSlidesOptionsAndPassword) {
   Picture("a.jpg", 100, 1);
   ASSERT_EQ(Run({"create", Path("d.pvl"), "--delay", "9", "--random", "--key-start", "77",
-                 "--password-stdin", Path("a.jpg")},
+                 "--cipher", "1", "--password-stdin", Path("a.jpg")},
                 "pw\n"),
             0);
   EXPECT_EQ(Run({"build", Path("d.exe"), "--from", Path("d.pvl")}), 2);
@@ -268,8 +285,8 @@ TEST_F(PivtoolTest, TheProgramReadsThePasswordFromStandardInputAndExitsWithTheSt
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
-  EXPECT_EQ(status("printf 'pw\\n' | " + tool + " create " + Path("p.pvl") + " --password-stdin " +
-                   Path("a.jpg") + " >/dev/null"),
+  EXPECT_EQ(status("printf 'pw\\n' | " + tool + " create " + Path("p.pvl") +
+                   " --cipher 1 --password-stdin " + Path("a.jpg") + " >/dev/null"),
             0);
   EXPECT_EQ(status("printf 'nope\\n' | " + tool + " extract " + Path("p.pvl") +
                    " --password-stdin --to " + dir_.path().string() + " 2>/dev/null"),

@@ -1,5 +1,7 @@
 #include "tools/pivtool/show_settings.h"
 
+#include <bit>
+
 #include "common/cipher/password.h"
 #include "common/format/payload_layout.h"
 #include "common/platform/platform.h"
@@ -9,22 +11,29 @@ namespace pivolane::pivtool {
 
 namespace {
 
-// --cipher 1|2, and for version 2 the cost of its key derivation.
+// --cipher 1|2 (2, the strong cipher, unless told otherwise), and for version
+// 2 the cost of its key derivation.
 void TakeCipherSettings(Arguments& args, format::ShowOptions& options) {
-  options.cipherVersion = static_cast<std::int16_t>(
-      args.TakeNumber("--cipher", format::kXorCipherVersion, format::kSealedCipherVersion)
-          .value_or(format::kXorCipherVersion));
+  const std::optional<int> cipherVersion =
+      args.TakeNumber("--cipher", format::kXorCipherVersion, format::kSealedCipherVersion);
+  options.cipherVersion =
+      static_cast<std::int16_t>(cipherVersion.value_or(format::kSealedCipherVersion));
   const std::optional<int> passes =
       args.TakeNumber("--kdf-passes", static_cast<int>(cipher::kMinimumKdfLimits.passes),
                       static_cast<int>(cipher::kMaximumKdfLimits.passes));
   const std::optional<int> memoryKib =
       args.TakeNumber("--kdf-memory", static_cast<int>(cipher::kMinimumKdfLimits.memoryBytes >> 10),
                       static_cast<int>(cipher::kMaximumKdfLimits.memoryBytes >> 10));
-  if (options.cipherVersion == format::kSealedCipherVersion && !options.usePassword) {
+  if (cipherVersion == format::kSealedCipherVersion && !options.usePassword) {
     throw UsageError("--cipher 2 enciphers with a password: give --password-stdin");
   }
-  if ((passes || memoryKib) && options.cipherVersion != format::kSealedCipherVersion) {
-    throw UsageError("--kdf-passes and --kdf-memory go with --cipher 2");
+  if ((passes || memoryKib) &&
+      (!options.usePassword || options.cipherVersion != format::kSealedCipherVersion)) {
+    throw UsageError("--kdf-passes and --kdf-memory go with a password and cipher 2");
+  }
+  // The only memory costs that readers accept.
+  if (memoryKib && !std::has_single_bit(static_cast<unsigned>(*memoryKib))) {
+    throw UsageError("--kdf-memory takes a power of two: 8, 16, 32, ... 1048576");
   }
   if (passes) options.kdfLimits.passes = static_cast<std::uint32_t>(*passes);
   if (memoryKib) options.kdfLimits.memoryBytes = static_cast<std::uint64_t>(*memoryKib) << 10;

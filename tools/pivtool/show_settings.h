@@ -19,9 +19,9 @@ struct ShowSettings {
 
 // Takes --delay N (0..255, default 3), --loop, --random, --titles,
 // --password-stdin, --key-start N (1..255, default drawn at random),
-// --language fr|en (default en), --cipher 1|2 (default 1; 2 needs the
-// password) and for version 2 --kdf-passes N and --kdf-memory KIB (the
-// default cost unless given). The password is read from in.
+// --language fr|en (default en), --cipher 1|2 (with the password only;
+// default 2) and for version 2 --kdf-passes N and --kdf-memory KIB (a power
+// of two; the default cost unless given). The password is read from in.
 ShowSettings TakeShowSettings(Arguments& args, std::istream& in);
 
 // What create and build write: the output file, then the pictures, each
