@@ -94,7 +94,9 @@ DocumentReadResult ReadDocument(const fs::path& path, const fs::path& workFolder
 
   if (show.HasPassword()) {
     show.CheckProtection();  // an unknown cipher or a hostile one, before the password
-    if (std::optional<std::string> typed = askPassword()) result.typedPassword = std::move(*typed);
+    if (std::optional<std::string> typed = askPassword(show.header().CipherVersion)) {
+      result.typedPassword = std::move(*typed);
+    }
     result.passwordEntered = !result.typedPassword.empty();
     const std::optional<std::string> password = cipher::EncodeTypedPassword(result.typedPassword);
     if (!result.passwordEntered || !password || !show.Unlock(*password)) {

@@ -24,9 +24,9 @@ void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& sl
                       const ShowOptions& options, const cipher::CryptageXor& cipherState,
                       std::int32_t playerSize);
 
-// Asks for the password of a protected show; returns the typed text (UTF-8),
-// or nullopt when the user cancelled.
-using PasswordPrompt = std::function<std::optional<std::string>()>;
+// Asks for the password of a protected show of the cipher version given;
+// returns the typed text (UTF-8), or nullopt when the user cancelled.
+using PasswordPrompt = std::function<std::optional<std::string>(std::int16_t cipherVersion)>;
 
 struct LoadedSlide {
   std::string title;  // UTF-8, trailing spaces removed

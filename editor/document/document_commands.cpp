@@ -116,7 +116,8 @@ void DocumentCommands::Save() {
   window_.UpdateWindowTitle();
   if (!MayOverwrite()) return;
   if (window_.menu().mnuMotDePasse->isChecked() &&
-      !AskNewPassword(prompts_, window_.strings(), cipher_, document)) {
+      !AskNewPassword(prompts_, window_.strings(), ChosenCipherVersion(window_.menu()), cipher_,
+                      document)) {
     return;
   }
   BusyScope busy(window_);
@@ -166,7 +167,8 @@ bool DocumentCommands::SaveBeforeReplacing() {
   if (document.docUntitled && !MayOverwrite()) return false;
   // Enciphering needs a password; one entered earlier in this run serves.
   if (window_.menu().mnuMotDePasse->isChecked() && cipher_.currentPassword.empty() &&
-      !AskNewPassword(prompts_, window_.strings(), cipher_, document)) {
+      !AskNewPassword(prompts_, window_.strings(), ChosenCipherVersion(window_.menu()), cipher_,
+                      document)) {
     return false;
   }
   BusyScope busy(window_);

@@ -11,7 +11,8 @@
 
 namespace pivolane::editor {
 
-FrmDefMPasse::FrmDefMPasse(const Strings& strings, Prompts& prompts, QWidget* parent)
+FrmDefMPasse::FrmDefMPasse(const Strings& strings, Prompts& prompts, std::int16_t cipherVersion,
+                           QWidget* parent)
     : QDialog(parent), strings_(strings), prompts_(prompts) {
   setObjectName("frmDefMPasse");
   setWindowTitle(BoxTitle());
@@ -33,6 +34,8 @@ FrmDefMPasse::FrmDefMPasse(const Strings& strings, Prompts& prompts, QWidget* pa
     grid->addWidget(boxes[i], i, 1);
   }
   txtPassword->setMinimumWidth(220);
+  lblProtection = NewProtectionNote(strings, cipherVersion, this);
+  grid->addWidget(lblProtection, 2, 0, 1, 2);
 
   cmdOK = new QPushButton("&OK", this);
   cmdOK->setObjectName("cmdOK");
@@ -43,7 +46,7 @@ FrmDefMPasse::FrmDefMPasse(const Strings& strings, Prompts& prompts, QWidget* pa
   buttons->addStretch(1);
   buttons->addWidget(cmdOK);
   buttons->addWidget(cmdCancel);
-  grid->addLayout(buttons, 2, 0, 1, 2);
+  grid->addLayout(buttons, 3, 0, 1, 2);
 
   connect(cmdOK, &QPushButton::clicked, this, &FrmDefMPasse::OnOK);
   connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include <QDialog>
@@ -18,8 +19,10 @@ class FrmDefMPasse : public QDialog {
   Q_OBJECT
 
  public:
-  // Message 700 and the refusal of an unstorable password go through prompts.
-  FrmDefMPasse(const Strings& strings, Prompts& prompts, QWidget* parent = nullptr);
+  // Message 700 and the refusal of an unstorable password go through prompts;
+  // cipherVersion is the one the show is to be written with.
+  FrmDefMPasse(const Strings& strings, Prompts& prompts, std::int16_t cipherVersion,
+               QWidget* parent = nullptr);
 
   // Shows the dialog modally: the confirmed password, or nullopt when the
   // user cancelled or closed the dialog.
@@ -30,6 +33,7 @@ class FrmDefMPasse : public QDialog {
   std::array<QLabel*, 2> lblLabels;
   QLineEdit* txtPassword;
   QLineEdit* txtConfirmation;
+  QLabel* lblProtection;
   QPushButton* cmdOK;
   QPushButton* cmdCancel;
 

@@ -10,7 +10,8 @@
 
 namespace pivolane::editor {
 
-FrmLitMPasse::FrmLitMPasse(const Strings& strings, QWidget* parent) : QDialog(parent) {
+FrmLitMPasse::FrmLitMPasse(const Strings& strings, std::int16_t cipherVersion, QWidget* parent)
+    : QDialog(parent) {
   setObjectName("frmLitMPasse");
   setWindowTitle(BoxTitle());
   setWindowIcon(LoadProgramIcon());
@@ -22,6 +23,7 @@ FrmLitMPasse::FrmLitMPasse(const Strings& strings, QWidget* parent) : QDialog(pa
   lblMPasse = new QLabel(strings.LoadMessage(701), this);
   lblMPasse->setObjectName("lblMPasse");
   lblMPasse->setBuddy(txtPassword);
+  lblProtection = NewProtectionNote(strings, cipherVersion, this);
 
   cmdOK = new QPushButton("&OK", this);
   cmdOK->setObjectName("cmdOK");
@@ -32,11 +34,12 @@ FrmLitMPasse::FrmLitMPasse(const Strings& strings, QWidget* parent) : QDialog(pa
   auto* grid = new QGridLayout(this);
   grid->addWidget(lblMPasse, 0, 0);
   grid->addWidget(txtPassword, 0, 1);
+  grid->addWidget(lblProtection, 1, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(cmdOK);
   buttons->addWidget(cmdCancel);
-  grid->addLayout(buttons, 1, 0, 1, 2);
+  grid->addLayout(buttons, 2, 0, 1, 2);
 
   connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,6 +1,7 @@
 // frmLitMPasse: asks for the password of a protected show being opened.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include <QDialog>
@@ -16,7 +17,8 @@ class FrmLitMPasse : public QDialog {
   Q_OBJECT
 
  public:
-  explicit FrmLitMPasse(const Strings& strings, QWidget* parent = nullptr);
+  // cipherVersion is the one of the show being read.
+  FrmLitMPasse(const Strings& strings, std::int16_t cipherVersion, QWidget* parent = nullptr);
 
   // Shows the dialog modally: the text typed, possibly empty, when the user
   // pressed OK or closed the dialog by its frame; nullopt on Cancel.
@@ -26,6 +28,7 @@ class FrmLitMPasse : public QDialog {
 
   QLabel* lblMPasse;
   QLineEdit* txtPassword;
+  QLabel* lblProtection;
   QPushButton* cmdOK;
   QPushButton* cmdCancel;
 

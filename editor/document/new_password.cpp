@@ -5,10 +5,10 @@
 
 namespace pivolane::editor {
 
-bool AskNewPassword(Prompts& prompts, const Strings& strings, cipher::CryptageXor& cipher,
-                    DocumentState& document) {
+bool AskNewPassword(Prompts& prompts, const Strings& strings, std::int16_t cipherVersion,
+                    cipher::CryptageXor& cipher, DocumentState& document) {
   document.passwordEntered = false;
-  const std::optional<QString> password = prompts.SetPassword(strings);
+  const std::optional<QString> password = prompts.SetPassword(strings, cipherVersion);
   if (!password) return false;
   // The dialog accepts only passwords that code page 1252 can hold.
   cipher.currentPassword = cipher::EncodeNewPassword(password->toStdString());

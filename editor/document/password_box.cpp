@@ -1,5 +1,7 @@
 #include "editor/document/password_box.h"
 
+#include "common/format/payload_layout.h"
+
 namespace pivolane::editor {
 
 QLineEdit* NewPasswordBox(const QString& objectName, QWidget* parent) {
@@ -9,6 +11,14 @@ QLineEdit* NewPasswordBox(const QString& objectName, QWidget* parent) {
   // The styles' own mask is a bullet.
   box->setStyleSheet("lineedit-password-character: 42");
   return box;
+}
+
+QLabel* NewProtectionNote(const Strings& strings, std::int16_t cipherVersion, QWidget* parent) {
+  auto* note = new QLabel(
+      strings.LoadMessage(cipherVersion == format::kSealedCipherVersion ? 705 : 706), parent);
+  note->setObjectName("lblProtection");
+  note->setWordWrap(true);
+  return note;
 }
 
 }  // namespace pivolane::editor

@@ -4,6 +4,11 @@
 
 namespace pivolane::editor {
 
+std::int16_t ChosenCipherVersion(const MainMenu& menu) {
+  return menu.mnuChiffrementFort->isChecked() ? format::kSealedCipherVersion
+                                              : format::kXorCipherVersion;
+}
+
 format::ShowOptions CurrentShowOptions(const MainMenu& menu, const DelayControl& delay,
                                        const Strings& strings, const DocumentState& document) {
   format::ShowOptions options;
@@ -12,8 +17,7 @@ format::ShowOptions CurrentShowOptions(const MainMenu& menu, const DelayControl&
   options.random = menu.mnuAleatoire->isChecked();
   options.titles = menu.mnuAfficherTitre->isChecked();
   options.usePassword = menu.mnuMotDePasse->isChecked();
-  options.cipherVersion = menu.mnuChiffrementFort->isChecked() ? format::kSealedCipherVersion
-                                                               : format::kXorCipherVersion;
+  options.cipherVersion = ChosenCipherVersion(menu);
   options.kdfLimits = document.kdfLimits;
   options.language = static_cast<std::uint8_t>(strings.langOffset() / 1000);
   return options;

@@ -2,6 +2,8 @@
 // the check marks of the option menu items.
 #pragma once
 
+#include <cstdint>
+
 #include "common/format/show_writer.h"
 #include "editor/document/document_state.h"
 #include "editor/shell/delay_control.h"
@@ -10,6 +12,10 @@
 #include "editor/strings/string_table.h"
 
 namespace pivolane::editor {
+
+// The cipher that a password of the show on view gives: 2 when "Strong
+// encryption" is ticked, else 1.
+std::int16_t ChosenCipherVersion(const MainMenu& menu);
 
 // The settings to write, with the interface language and the key derivation
 // cost of the editor.

@@ -9,8 +9,8 @@ std::optional<format::DocumentReadResult> ReadShowDocument(const QString& path,
                                                            const std::filesystem::path& workFolder,
                                                            int& slideCounter, Prompts& prompts,
                                                            const Strings& strings) {
-  const auto askPassword = [&]() -> std::optional<std::string> {
-    const std::optional<QString> typed = prompts.ReadPassword(strings);
+  const auto askPassword = [&](std::int16_t cipherVersion) -> std::optional<std::string> {
+    const std::optional<QString> typed = prompts.ReadPassword(strings, cipherVersion);
     if (!typed) return std::nullopt;
     return typed->toStdString();
   };

@@ -81,7 +81,7 @@ std::optional<format::ShowFile> PictureExtraction::OpenReadable(const QString& s
 
 bool PictureExtraction::Unlock(format::ShowFile& show) {
   if (!show.HasPassword()) return true;
-  const std::optional<QString> typed = prompts_.ReadPassword(strings_);
+  const std::optional<QString> typed = prompts_.ReadPassword(strings_, show.header().CipherVersion);
   // Cancel, or OK with nothing typed: the user gave up.
   if (!typed || typed->isEmpty()) return false;
   std::optional<std::string> password = cipher::EncodeTypedPassword(typed->toStdString());

@@ -34,7 +34,10 @@ void ShowBuilder::BuildSelfRunningShow() {
   DocumentState& document = window_.document();
   const format::ShowOptions options =
       CurrentShowOptions(window_.menu(), window_.delay(), strings, document);
-  if (options.usePassword && !AskNewPassword(prompts_, strings, cipher_, document)) return;
+  if (options.usePassword &&
+      !AskNewPassword(prompts_, strings, options.cipherVersion, cipher_, document)) {
+    return;
+  }
 
   BusyScope busy(window_);
   document.exeFileName =

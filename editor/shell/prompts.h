@@ -2,6 +2,7 @@
 // so that the windows can be driven by a script in tests.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -64,12 +65,15 @@ class Prompts {
   // Full path of the one chosen folder; empty when the user cancelled.
   virtual QString ChooseFolder(const FolderRequest& request) = 0;
 
-  // frmDefMPasse: a new password typed twice; nullopt when the user gave up.
-  // The password is neither empty nor only spaces, and code page 1252 can
-  // hold it.
-  virtual std::optional<QString> SetPassword(const Strings& strings) = 0;
-  // frmLitMPasse: the password as typed, possibly empty; nullopt on Cancel.
-  virtual std::optional<QString> ReadPassword(const Strings& strings) = 0;
+  // frmDefMPasse, for a show to be written with cipherVersion: a new
+  // password typed twice; nullopt when the user gave up. The password is
+  // neither empty nor only spaces, and code page 1252 can hold it.
+  virtual std::optional<QString> SetPassword(const Strings& strings,
+                                             std::int16_t cipherVersion) = 0;
+  // frmLitMPasse, for a show of cipherVersion: the password as typed,
+  // possibly empty; nullopt on Cancel.
+  virtual std::optional<QString> ReadPassword(const Strings& strings,
+                                              std::int16_t cipherVersion) = 0;
 };
 
 }  // namespace pivolane::editor

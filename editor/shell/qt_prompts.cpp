@@ -127,15 +127,15 @@ QString QtPrompts::ChooseFolder(const FolderRequest& request) {
   return QFileDialog::getExistingDirectory(nullptr, request.title, request.startFolder);
 }
 
-std::optional<QString> QtPrompts::SetPassword(const Strings& strings) {
+std::optional<QString> QtPrompts::SetPassword(const Strings& strings, std::int16_t cipherVersion) {
   NormalPointer pointer;
-  FrmDefMPasse dialog(strings, *this);
+  FrmDefMPasse dialog(strings, *this, cipherVersion);
   return dialog.Ask();
 }
 
-std::optional<QString> QtPrompts::ReadPassword(const Strings& strings) {
+std::optional<QString> QtPrompts::ReadPassword(const Strings& strings, std::int16_t cipherVersion) {
   NormalPointer pointer;
-  FrmLitMPasse dialog(strings);
+  FrmLitMPasse dialog(strings, cipherVersion);
   return dialog.Ask();
 }
 

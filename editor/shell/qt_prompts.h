@@ -12,8 +12,8 @@ class QtPrompts : public Prompts {
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToSave(const SaveFileRequest& request) override;
   QString ChooseFolder(const FolderRequest& request) override;
-  std::optional<QString> SetPassword(const Strings& strings) override;
-  std::optional<QString> ReadPassword(const Strings& strings) override;
+  std::optional<QString> SetPassword(const Strings& strings, std::int16_t cipherVersion) override;
+  std::optional<QString> ReadPassword(const Strings& strings, std::int16_t cipherVersion) override;
 };
 
 }  // namespace pivolane::editor

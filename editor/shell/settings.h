@@ -33,9 +33,10 @@ struct SettingNames {
   static constexpr const char* kInstallationId = "InstallationId";
   // The launcher's program file as it last registered the document type.
   static constexpr const char* kLauncher = "Launcher";
-  // The cipher of a new show's password: 1 (XOR) or 2 (strong encryption).
+  // The cipher of a new show's password: 2 (strong encryption) unless the
+  // user unticked it for 1 (XOR), which only hides the pictures.
   static constexpr const char* kCipherVersion = "CipherVersion";
-  static constexpr int kCipherVersionDefault = 1;
+  static constexpr int kCipherVersionDefault = 2;
 };
 
 class EditorSettings {

@@ -175,6 +175,10 @@ constexpr Message kMessages[] = {
     {704,
      "Ce mot de passe contient un caractère qui ne peut pas être enregistré dans un "
      "diaporama. Utilisez des lettres latines, des chiffres et la ponctuation."},
+    {705,
+     "Chiffrement fort : seule une longue phrase de passe de plusieurs mots garde le "
+     "diaporama secret."},
+    {706, "Cette protection cache seulement les images à un regard distrait."},
 
     // English.
     {1100, "inutilisé"},
@@ -327,6 +331,8 @@ constexpr Message kMessages[] = {
     {1704,
      "This password holds a character that cannot be stored in a slide show. Use Latin "
      "letters, digits and punctuation."},
+    {1705, "Strong encryption: only a long passphrase of several words keeps the show secret."},
+    {1706, "This protection only hides the pictures from a casual look."},
 };
 
 constexpr bool IsSorted() {

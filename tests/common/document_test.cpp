@@ -32,7 +32,7 @@ class DocumentTest : public ::testing::Test {
   }
 
   DocumentReadResult Read(std::optional<std::string> password = std::nullopt) {
-    return ReadDocument(doc(), work(), slideCounter_, [&] { return password; });
+    return ReadDocument(doc(), work(), slideCounter_, [&](std::int16_t) { return password; });
   }
 
   testing::ScratchFolder dir_;
@@ -164,7 +164,7 @@ TEST_F(DocumentTest, UnknownCipherVersionIsRefusedWith102BeforeAnyPrompt) {
   file.Close();
   bool asked = false;
   try {
-    ReadDocument(doc(), work(), slideCounter_, [&] {
+    ReadDocument(doc(), work(), slideCounter_, [&](std::int16_t) {
       asked = true;
       return std::optional<std::string>("pw");
     });

@@ -54,7 +54,7 @@ TEST_P(HostileDocument, EndsInTheDamagedFileErrorAndLeavesNoWorkingFile) {
   testing::WriteBytes(dir / "bad.pvl", GetParam().document);
   int counter = 0;
   try {
-    ReadDocument(dir / "bad.pvl", dir / "work", counter, [] { return std::nullopt; });
+    ReadDocument(dir / "bad.pvl", dir / "work", counter, [](std::int16_t) { return std::nullopt; });
     FAIL() << "read a damaged file";
   } catch (const Failure& f) {
     EXPECT_EQ(f.number(), 62) << f.description();

@@ -60,7 +60,10 @@ class SealedShowTest : public ::testing::Test {
   }
 
   DocumentReadResult Read(std::string password = kPassword) {
-    return ReadDocument(doc(), work(), counter_, [&] { return std::optional(password); });
+    return ReadDocument(doc(), work(), counter_, [&](std::int16_t cipherVersion) {
+      EXPECT_EQ(cipherVersion, kSealedCipherVersion);
+      return std::optional(password);
+    });
   }
 
   testing::ScratchFolder dir_;
@@ -268,7 +271,7 @@ TEST_P(HostileKdfLimits, AreADamagedFile) {
 
   bool asked = false;
   try {
-    ReadDocument(doc(), work(), counter_, [&] {
+    ReadDocument(doc(), work(), counter_, [&](std::int16_t) {
       asked = true;
       return std::optional<std::string>(kPassword);
     });

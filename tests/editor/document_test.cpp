@@ -192,6 +192,7 @@ class DocumentTest : public QObject {
     editor.Start();
     editor.AddPictureCount(1);
     UsePassword(editor);
+    editor.UseXorCipher();
     editor.prompts.newPasswords = {QString("same"), QString("same")};
     const QString path = editor.Folder("shows") + "/secret.pvl";
     editor.prompts.saveChoices.push_back(path);
@@ -223,6 +224,7 @@ class DocumentTest : public QObject {
       option->trigger();
     }
     UsePassword(editor);
+    editor.UseXorCipher();
     editor.window().delay().SetValue(7);
     editor.prompts.newPasswords = {QString("Sésame")};
     const QString path = SaveNewShow(editor, "voyage.pvl");
@@ -233,6 +235,8 @@ class DocumentTest : public QObject {
     QVERIFY(!editor.window().menu().mnuMotDePasse->isChecked());
     QCOMPARE(editor.window().delay().value(), 3);
     editor.window().cipher() = {};
+    // An opened show keeps its own cipher, whatever new shows take.
+    editor.settings.SetCipherVersion(2);
 
     editor.prompts.typedPasswords = {QString("Sésame")};
     OpenThroughTheDialog(editor, path);
@@ -246,6 +250,7 @@ class DocumentTest : public QObject {
     QVERIFY(!menu.mnuAleatoire->isChecked());
     QVERIFY(menu.mnuAfficherTitre->isChecked());
     QVERIFY(menu.mnuMotDePasse->isChecked());
+    QVERIFY(!menu.mnuChiffrementFort->isChecked());
     QVERIFY(editor.Button("Crypte").isChecked());
     QCOMPARE(editor.window().delay().value(), 7);
     QCOMPARE(editor.window().cipher().currentPassword, std::string("S\xE9same"));
@@ -458,6 +463,7 @@ class DocumentTest : public QObject {
     CurrentFolder here(editor.Folder("current"));
     editor.AddPictureCount(1);
     UsePassword(editor);
+    editor.UseXorCipher();
 
     editor.prompts.answers = {PromptAnswer::kYes};
     editor.window().menu().mnuNouveau->trigger();  // the password dialog cancelled
@@ -628,26 +634,35 @@ class DocumentTest : public QObject {
     QCOMPARE(Contents(out + "/plage.bmp"), Contents(picture));
   }
 
-  void StrongEncryptionGoesWithThePasswordAndIsRememberedForNewShows() {
+  // A password gives the strong cipher unless the user unticks it; the last
+  // choice is that of the next new show.
+  void StrongEncryptionIsTheDefaultAndTheLastChoiceIsRemembered() {
     EditorHarness editor;
     editor.Start();
     const MainMenu& m = editor.window().menu();
-    QVERIFY(!m.mnuChiffrementFort->isChecked());
+    QVERIFY(m.mnuChiffrementFort->isChecked());
     QVERIFY(!m.mnuChiffrementFort->isEnabled());
     editor.AddPictureCount(1);
     QVERIFY(!m.mnuChiffrementFort->isEnabled());
     UsePassword(editor);
     QVERIFY(m.mnuChiffrementFort->isEnabled());
-    editor.window().document().documentModified = false;
-    editor.UseStrongEncryption();
+    editor.prompts.newPasswords = {QString("pw"), QString("pw")};
+    const QString path = SaveNewShow(editor, "default.pvl");
+    QCOMPARE(HeaderOf(path).CipherVersion, std::int16_t{2});
+
+    editor.UseXorCipher();
     QVERIFY(editor.window().document().documentModified);
-    QCOMPARE(editor.settings.CipherVersion(), 2);
+    QCOMPARE(editor.settings.CipherVersion(), 1);
+    editor.prompts.answers = {PromptAnswer::kOk};
+    m.mnuSave->trigger();
+    QCOMPARE(HeaderOf(path).CipherVersion, std::int16_t{1});
+    QCOMPARE(editor.prompts.passwordCiphers, (std::vector<std::int16_t>{2, 1}));
     m.mnuMotDePasse->trigger();
     QVERIFY(!m.mnuChiffrementFort->isEnabled());
 
     editor.prompts.answers = {PromptAnswer::kNo};
     m.mnuNouveau->trigger();
-    QVERIFY(m.mnuChiffrementFort->isChecked());
+    QVERIFY(!m.mnuChiffrementFort->isChecked());
     EditorHarness next;
     next.settings.SetCipherVersion(2);
     next.Start();

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/format/payload_layout.h"
 #include "editor/document/frm_def_mpasse.h"
 #include "editor/document/frm_lit_mpasse.h"
 #include "editor/document/new_password.h"
@@ -58,7 +59,7 @@ class PasswordTest : public QObject {
   void SetDialogHasItsCaptionsMasksAndLimit() {
     const Strings french(Language::kFrench);
     ScriptedPrompts prompts;
-    FrmDefMPasse dialog(french, prompts);
+    FrmDefMPasse dialog(french, prompts, format::kSealedCipherVersion);
     ShowDialog(dialog);
     QCOMPARE(dialog.windowTitle(), "Pivolane");
     QVERIFY(!dialog.windowIcon().isNull());
@@ -75,16 +76,35 @@ class PasswordTest : public QObject {
     QCOMPARE(dialog.txtConfirmation->displayText(), "***");
 
     const Strings english(Language::kEnglish);
-    FrmDefMPasse englishDialog(english, prompts);
+    FrmDefMPasse englishDialog(english, prompts, format::kSealedCipherVersion);
     QCOMPARE(englishDialog.lblLabels[0]->text(), "&Password");
     QCOMPARE(englishDialog.lblLabels[1]->text(), "Con&firm");
     QCOMPARE(englishDialog.cmdCancel->text(), "&Cancel");
   }
 
+  // One line under the boxes of both dialogs says what the show's cipher
+  // protects, in the interface language.
+  void DialogsSayWhatTheCipherProtects() {
+    ScriptedPrompts prompts;
+    for (const Language language : {Language::kFrench, Language::kEnglish}) {
+      const Strings strings(language);
+      for (const std::int16_t cipherVersion :
+           {format::kXorCipherVersion, format::kSealedCipherVersion}) {
+        const QString note =
+            strings.LoadMessage(cipherVersion == format::kSealedCipherVersion ? 705 : 706);
+        QVERIFY(!note.isEmpty());
+        QCOMPARE(FrmDefMPasse(strings, prompts, cipherVersion).lblProtection->text(), note);
+        QCOMPARE(FrmLitMPasse(strings, cipherVersion).lblProtection->text(), note);
+      }
+    }
+    QVERIFY(Strings(Language::kEnglish).LoadMessage(705).contains("passphrase of several words"));
+    QVERIFY(Strings(Language::kEnglish).LoadMessage(706).contains("casual look"));
+  }
+
   void MismatchShowsMessage700AndEmptiesBothBoxes() {
     const Strings strings(Language::kFrench);
     ScriptedPrompts prompts;
-    FrmDefMPasse dialog(strings, prompts);
+    FrmDefMPasse dialog(strings, prompts, format::kSealedCipherVersion);
     ShowDialog(dialog);
     Type(dialog.txtPassword, "abc");
     Type(dialog.txtConfirmation, "abd");
@@ -105,7 +125,7 @@ class PasswordTest : public QObject {
   void EmptyAndBlankPasswordsAreRefusedSilently() {
     const Strings strings;
     ScriptedPrompts prompts;
-    FrmDefMPasse dialog(strings, prompts);
+    FrmDefMPasse dialog(strings, prompts, format::kSealedCipherVersion);
     ShowDialog(dialog);
     QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
     QVERIFY(dialog.isVisible());
@@ -124,7 +144,7 @@ class PasswordTest : public QObject {
   void PasswordThatAShowCannotHoldIsRefusedWithAReason() {
     const Strings strings;
     ScriptedPrompts prompts;
-    FrmDefMPasse dialog(strings, prompts);
+    FrmDefMPasse dialog(strings, prompts, format::kSealedCipherVersion);
     ShowDialog(dialog);
     Type(dialog.txtPassword, "пароль");
     Type(dialog.txtConfirmation, "пароль");
@@ -139,7 +159,7 @@ class PasswordTest : public QObject {
   void ConfirmedPasswordClosesTheDialog() {
     const Strings strings;
     ScriptedPrompts prompts;
-    FrmDefMPasse dialog(strings, prompts);
+    FrmDefMPasse dialog(strings, prompts, format::kSealedCipherVersion);
     ShowDialog(dialog);
     Type(dialog.txtPassword, "Sésame");
     Type(dialog.txtConfirmation, "Sésame");
@@ -152,7 +172,7 @@ class PasswordTest : public QObject {
   void CancelOrTheFrameGivesNoPassword() {
     const Strings strings;
     ScriptedPrompts prompts;
-    FrmDefMPasse cancelled(strings, prompts);
+    FrmDefMPasse cancelled(strings, prompts, format::kSealedCipherVersion);
     ShowDialog(cancelled);
     Type(cancelled.txtPassword, "abc");
     Type(cancelled.txtConfirmation, "abc");
@@ -160,7 +180,7 @@ class PasswordTest : public QObject {
     QVERIFY(!cancelled.isVisible());
     QVERIFY(!cancelled.password());
 
-    FrmDefMPasse closed(strings, prompts);
+    FrmDefMPasse closed(strings, prompts, format::kSealedCipherVersion);
     ShowDialog(closed);
     Type(closed.txtPassword, "abc");
     Type(closed.txtConfirmation, "abc");
@@ -170,7 +190,7 @@ class PasswordTest : public QObject {
 
   void ReadDialogHasItsCaptionsAndNoLimit() {
     const Strings french(Language::kFrench);
-    FrmLitMPasse dialog(french);
+    FrmLitMPasse dialog(french, format::kSealedCipherVersion);
     ShowDialog(dialog);
     QCOMPARE(dialog.windowTitle(), "Pivolane");
     QVERIFY(!dialog.windowIcon().isNull());
@@ -185,25 +205,25 @@ class PasswordTest : public QObject {
 
   void ReadDialogAnswers() {
     const Strings strings;
-    FrmLitMPasse ok(strings);
+    FrmLitMPasse ok(strings, format::kSealedCipherVersion);
     ShowDialog(ok);
     Type(ok.txtPassword, "abc");
     QTest::mouseClick(ok.cmdOK, Qt::LeftButton);
     QCOMPARE(ok.answer(), std::optional<QString>("abc"));
 
-    FrmLitMPasse empty(strings);
+    FrmLitMPasse empty(strings, format::kSealedCipherVersion);
     ShowDialog(empty);
     QTest::keyClick(empty.txtPassword, Qt::Key_Return);
     QCOMPARE(empty.answer(), std::optional<QString>(""));
 
-    FrmLitMPasse cancelled(strings);
+    FrmLitMPasse cancelled(strings, format::kSealedCipherVersion);
     ShowDialog(cancelled);
     Type(cancelled.txtPassword, "abc");
     QTest::mouseClick(cancelled.cmdCancel, Qt::LeftButton);
     QVERIFY(!cancelled.isVisible());
     QCOMPARE(cancelled.answer(), std::nullopt);
 
-    FrmLitMPasse escaped(strings);
+    FrmLitMPasse escaped(strings, format::kSealedCipherVersion);
     ShowDialog(escaped);
     Type(escaped.txtPassword, "abc");
     QTest::keyClick(escaped.txtPassword, Qt::Key_Escape);
@@ -217,13 +237,14 @@ class PasswordTest : public QObject {
       Type(dialog.txtPassword, "right one");
       dialog.close();
     });
-    QCOMPARE(prompts.ReadPassword(strings), std::optional<QString>("right one"));
+    QCOMPARE(prompts.ReadPassword(strings, format::kSealedCipherVersion),
+             std::optional<QString>("right one"));
 
     WhenShown<FrmLitMPasse>([](FrmLitMPasse& dialog) {
       Type(dialog.txtPassword, "typed");
       QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
     });
-    QCOMPARE(prompts.ReadPassword(strings), std::nullopt);
+    QCOMPARE(prompts.ReadPassword(strings, format::kSealedCipherVersion), std::nullopt);
   }
 
   void SetPasswordThroughTheRealDialog() {
@@ -234,7 +255,8 @@ class PasswordTest : public QObject {
       Type(dialog.txtConfirmation, "pass word");
       QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
     });
-    QCOMPARE(prompts.SetPassword(strings), std::optional<QString>("pass word"));
+    QCOMPARE(prompts.SetPassword(strings, format::kSealedCipherVersion),
+             std::optional<QString>("pass word"));
   }
 
   void ConfirmedPasswordBecomesTheCipherPasswordWithOneKeyStart() {
@@ -243,13 +265,13 @@ class PasswordTest : public QObject {
     cipher::CryptageXor cipher;
     DocumentState document;
     prompts.newPasswords = {QString("Sésame"), QString("autre")};
-    QVERIFY(AskNewPassword(prompts, strings, cipher, document));
+    QVERIFY(AskNewPassword(prompts, strings, format::kSealedCipherVersion, cipher, document));
     QVERIFY(document.passwordEntered);
     QCOMPARE(cipher.currentPassword, std::string("S\xE9same"));
     QVERIFY(cipher.keyStart >= 1 && cipher.keyStart <= 255);
 
     const std::uint8_t drawn = cipher.keyStart;
-    QVERIFY(AskNewPassword(prompts, strings, cipher, document));
+    QVERIFY(AskNewPassword(prompts, strings, format::kSealedCipherVersion, cipher, document));
     QCOMPARE(cipher.currentPassword, std::string("autre"));
     QCOMPARE(cipher.keyStart, drawn);
   }
@@ -260,7 +282,7 @@ class PasswordTest : public QObject {
     cipher::CryptageXor cipher{"old", 17};
     DocumentState document;
     document.passwordEntered = true;
-    QVERIFY(!AskNewPassword(prompts, strings, cipher, document));
+    QVERIFY(!AskNewPassword(prompts, strings, format::kSealedCipherVersion, cipher, document));
     QCOMPARE(prompts.newPasswordRequests, 1);
     QVERIFY(!document.passwordEntered);
     QCOMPARE(cipher.currentPassword, std::string("old"));

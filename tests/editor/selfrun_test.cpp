@@ -178,6 +178,7 @@ class SelfRunTest : public QObject {
     const QByteArray plain = Contents(shows + "/plain.exe");
 
     UsePassword(editor);
+    editor.UseXorCipher();
     editor.prompts.newPasswords = {QString("Sésame"), QString("Sésame")};
     editor.prompts.answers = {PromptAnswer::kOk, PromptAnswer::kOk, PromptAnswer::kOk};
     Build(editor, shows + "/locked.exe");
@@ -327,6 +328,7 @@ class SelfRunTest : public QObject {
     editor.Start();
     const QStringList pictures = AddThreePictures(editor);
     UsePassword(editor);
+    editor.UseXorCipher();
     editor.prompts.newPasswords = {QString("Sésame")};
     const QString shows = editor.Folder("shows");
     Build(editor, shows + "/locked.exe");

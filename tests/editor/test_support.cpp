@@ -66,13 +66,15 @@ QString ScriptedPrompts::ChooseFolder(const FolderRequest& request) {
   return Next(folderChoices);
 }
 
-std::optional<QString> ScriptedPrompts::SetPassword(const Strings&) {
+std::optional<QString> ScriptedPrompts::SetPassword(const Strings&, std::int16_t cipherVersion) {
   ++newPasswordRequests;
+  passwordCiphers.push_back(cipherVersion);
   return Next(newPasswords);
 }
 
-std::optional<QString> ScriptedPrompts::ReadPassword(const Strings&) {
+std::optional<QString> ScriptedPrompts::ReadPassword(const Strings&, std::int16_t cipherVersion) {
   ++typedPasswordRequests;
+  passwordCiphers.push_back(cipherVersion);
   return Next(typedPasswords);
 }
 
@@ -124,6 +126,7 @@ EditorHarness::EditorHarness(std::string localeLanguageName)
   std::filesystem::create_directories(workFolder);
   window_ =
       std::make_unique<FrmMain>(EditorServices{prompts, settings, workFolder, localeLanguage});
+  window_->document().kdfLimits = cipher::kMinimumKdfLimits;
 }
 
 EditorHarness::~EditorHarness() = default;
@@ -166,9 +169,15 @@ QStringList EditorHarness::Titles() const {
 }
 
 void EditorHarness::UseStrongEncryption() {
-  window_->document().kdfLimits = cipher::kMinimumKdfLimits;
-  window_->menu().mnuChiffrementFort->trigger();
+  if (!window_->menu().mnuChiffrementFort->isChecked())
+    window_->menu().mnuChiffrementFort->trigger();
   QVERIFY(window_->menu().mnuChiffrementFort->isChecked());
+}
+
+void EditorHarness::UseXorCipher() {
+  if (window_->menu().mnuChiffrementFort->isChecked())
+    window_->menu().mnuChiffrementFort->trigger();
+  QVERIFY(!window_->menu().mnuChiffrementFort->isChecked());
 }
 
 QStringList EditorHarness::StartStrongShow(const QString& password) {

@@ -45,14 +45,15 @@ class ScriptedPrompts : public Prompts {
   std::vector<FolderRequest> folderRequests;
   int newPasswordRequests = 0;
   int typedPasswordRequests = 0;
+  std::vector<std::int16_t> passwordCiphers;  // the cipher of each password dialog
 
   PromptAnswer Ask(const PromptMessage& message) override;
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToSave(const SaveFileRequest& request) override;
   QString ChooseFolder(const FolderRequest& request) override;
-  std::optional<QString> SetPassword(const Strings& strings) override;
-  std::optional<QString> ReadPassword(const Strings& strings) override;
+  std::optional<QString> SetPassword(const Strings& strings, std::int16_t cipherVersion) override;
+  std::optional<QString> ReadPassword(const Strings& strings, std::int16_t cipherVersion) override;
 };
 
 // Picture files written by the tests.
@@ -92,9 +93,11 @@ class EditorHarness {
   void AddPictureCount(int count);
   QStringList Titles() const;
   QStringList Keys() const;
-  // Ticks "Strong encryption" (the password option must be on) and makes its
-  // key derivation the cheapest, so that tests stay fast.
+  // Ticks "Strong encryption" (the password option must be on); its key
+  // derivation is the cheapest in every test, so that tests stay fast.
   void UseStrongEncryption();
+  // Unticks it: a password then gives the XOR cipher.
+  void UseXorCipher();
   // A show of two pictures, the first of two sealed chunks, with the password
   // option and strong encryption on and password as the next new password.
   QStringList StartStrongShow(const QString& password);

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int counter = 0;
   try {
     pivolane::format::ReadDocument(input, Scratch() / "work", counter,
-                                   [] { return std::optional<std::string>("pw"); });
+                                   [](std::int16_t) { return std::optional<std::string>("pw"); });
   } catch (const pivolane::Failure&) {
   }
   pivolane::workspace::CleanWorkFolder(Scratch() / "work", counter);
