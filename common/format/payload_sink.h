@@ -10,7 +10,9 @@ namespace pivolane::format {
 
 // Takes the entry table, then every picture in show order, each in pieces
 // of at most kPayloadPieceSize bytes that start at multiples of it (an empty
-// picture is one empty piece). The bytes handed over may be changed in place.
+// picture is one empty piece). The bytes handed over may be changed in place,
+// and must stay untouched by the caller until its next call: a sink may still
+// be reading them.
 class PayloadSink {
  public:
   virtual ~PayloadSink() = default;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "common/errors.h"
 #include "common/format/payload_layout.h"
@@ -98,6 +99,7 @@ SealingSink::SealingSink(io::File& out, const PayloadSeal& seal)
     : out_(out), seal_(seal), at_(out.Size()) {}
 
 void SealingSink::WriteTable(std::span<std::uint8_t> table) {
+  WriteSealedPiece();
   const std::span<std::uint8_t> sealed = NextBuffer(table.size() + cipher::kTagLength);
   seal_.Seal(kEntryTableMessage, table, sealed);
   StartWriting(sealed);
@@ -105,14 +107,20 @@ void SealingSink::WriteTable(std::span<std::uint8_t> table) {
 
 void SealingSink::WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
                                     std::span<std::uint8_t> bytes, bool last) {
+  WriteSealedPiece();
   const std::span<std::uint8_t> sealed = NextBuffer(SealedPieceSize(bytes.size()));
   StartSealing(seal_, PlaceOfPiece(slideNumber, offset, last), bytes, sealed, sealing_);
-  sealing_.Wait();
-  StartWriting(sealed);
+  beingSealed_ = sealed;
 }
 
 void SealingSink::Finish() {
+  WriteSealedPiece();
   writing_.Wait();
+}
+
+void SealingSink::WriteSealedPiece() {
+  sealing_.Wait();
+  if (beingSealed_) StartWriting(*std::exchange(beingSealed_, std::nullopt));
 }
 
 std::span<std::uint8_t> SealingSink::NextBuffer(std::size_t size) {

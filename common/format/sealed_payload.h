@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -81,8 +82,8 @@ class PayloadSeal {
 
 // Seals the payload on its way to the end of a file: the entry table as one
 // message, each picture in chunks of kSealedChunkSize bytes. A piece is
-// sealed on all the machine's cores, then written with one call on a thread
-// of the pool while the next piece is read and sealed.
+// sealed on the pool while the caller brings the next one, then written with
+// one call on a thread of the pool while the next piece is sealed.
 class SealingSink : public PayloadSink {
  public:
   SealingSink(io::File& out, const PayloadSeal& seal);
@@ -92,6 +93,8 @@ class SealingSink : public PayloadSink {
   void Finish() override;
 
  private:
+  // Waits for the piece being sealed, then starts writing it.
+  void WriteSealedPiece();
   // The buffer that the write before the last one used, size bytes long.
   std::span<std::uint8_t> NextBuffer(std::size_t size);
   // Writes sealed after what was written before, once the write in flight
@@ -104,6 +107,7 @@ class SealingSink : public PayloadSink {
   // One is written while the other is sealed.
   std::array<std::vector<std::uint8_t>, 2> buffers_;
   std::size_t turn_ = 0;
+  std::optional<std::span<const std::uint8_t>> beingSealed_;
   // Last, so that they wait for their jobs before the buffers go.
   parallel::Batch sealing_;
   parallel::Batch writing_;  // one write in flight at most, so in order

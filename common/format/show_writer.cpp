@@ -1,6 +1,7 @@
 #include "common/format/show_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -135,6 +136,10 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
                   const cipher::CryptageXor& cipherState) {
   const PayloadLayout layout = PayloadLayout::Of(header);
   const std::vector<std::uint64_t> sizes = PictureSizes(slides, layout);
+  // One is filled while the sink still reads the other. Made before the
+  // sink, so that they outlive its work.
+  std::array<std::vector<std::uint8_t>, 2> buffers;
+  for (std::vector<std::uint8_t>& buffer : buffers) buffer.resize(kPayloadPieceSize);
   std::optional<PayloadSeal> seal;
   std::unique_ptr<PayloadSink> sink;
   if (layout.sealed) {
@@ -146,7 +151,12 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
   std::vector<std::uint8_t> table = EntryTable(slides, sizes, layout);
   sink->WriteTable(table);
   // One picture open at a time, handed on in pieces of kPayloadPieceSize.
-  std::vector<std::uint8_t> buffer(kPayloadPieceSize);
+  std::span<std::uint8_t> buffer = buffers[0];
+  const auto handOn = [&](std::uint32_t slideNumber, std::uint64_t offset, std::size_t size,
+                          bool last) {
+    sink->WritePicturePiece(slideNumber, offset, buffer.first(size), last);
+    buffer = buffer.data() == buffers[0].data() ? buffers[1] : buffers[0];
+  };
   try {
     for (std::size_t k = 0; k < slides.size(); ++k) {
       const auto slideNumber = static_cast<std::uint32_t>(k + 1);
@@ -161,22 +171,23 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
           filled += n;
           bytes = bytes.subspan(n);
           if (filled == buffer.size() && offset + filled < sizes[k]) {
-            sink->WritePicturePiece(slideNumber, offset, buffer, false);
+            handOn(slideNumber, offset, filled, false);
             offset += filled;
             filled = 0;
           }
         }
       });
       if (offset + filled != sizes[k]) ThrowDamagedFile("a picture ends before its stated size");
-      sink->WritePicturePiece(slideNumber, offset, std::span(buffer).first(filled), true);
+      handOn(slideNumber, offset, filled, true);
     }
     sink->Finish();
   } catch (...) {
-    // It may hold deciphered bytes of a show.
-    cipher::Wipe(buffer);
+    // They may hold deciphered bytes of a show; the sink's work ends first.
+    sink.reset();
+    for (std::vector<std::uint8_t>& b : buffers) cipher::Wipe(b);
     throw;
   }
-  cipher::Wipe(buffer);
+  for (std::vector<std::uint8_t>& b : buffers) cipher::Wipe(b);
 }
 
 ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,
