@@ -51,12 +51,20 @@ int main(int argc, char** argv) {
       ratio("BM_SaveSealedDocument", "BM_CopyWithCp");
   figures["read strong 200 x 1 MiB / cp (target <= 2)"] =
       ratio("BM_ReadSealedDocument", "BM_CopyWithCp");
+  figures["read strong 200 x 1 MiB / cp + sync (target <= 1.3)"] =
+      ratio("BM_ReadSealedDocument", "BM_CopyPicturesAndSync");
+  figures["extract 200 x 1 MiB / cp + sync"] =
+      ratio("BM_ExtractDocument", "BM_CopyPicturesAndSync");
+  figures["extract strong 200 x 1 MiB / cp + sync (target <= 1.3)"] =
+      ratio("BM_ExtractSealedDocument", "BM_CopyPicturesAndSync");
+  figures["build from strong 200 x 1 MiB / cp of 200 MiB + sync (target <= 1.3)"] =
+      ratio("BM_BuildFromSealedDocument", "BM_CopyOneFileAndSync");
   figures["key derivation at the default limits, seconds"] =
       reporter.Time("BM_KeyDerivation") / 1e3;
 
   std::cout << "\nSummary\n";
   for (const auto& [name, value] : figures) {
-    std::cout << "  " << std::left << std::setw(52) << name << std::fixed << std::setprecision(2)
+    std::cout << "  " << std::left << std::setw(62) << name << std::fixed << std::setprecision(2)
               << value << "\n";
   }
   std::filesystem::remove_all(pivolane::bench::DataFolder());

@@ -1,12 +1,17 @@
 // Saving and reading a document of 200 pictures of 1 MiB with either cipher,
-// against cp of the same number of bytes, one slide read as the player reads
-// it, and the key derivation of the strong one on its own.
+// against cp of the same number of bytes; extracting its pictures and
+// building a show from it, against cp of the pictures followed by sync; one
+// slide read as the player reads it, and the key derivation of the strong
+// one on its own.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include "bench/bench_support.h"
 #include "common/cipher/strong_cipher.h"
 #include "common/format/document.h"
+#include "common/format/extraction.h"
 #include "common/format/payload_layout.h"
+#include "common/format/self_running.h"
 #include "common/workspace/workspace.h"
 
 namespace {
@@ -48,6 +53,36 @@ void BM_CopyWithCp(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyWithCp)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
+// The 200 pictures, or one file of their size, copied into a new folder,
+// then flushed to disk: what writing a show's pictures or a show of the same
+// bytes at best costs.
+void CopyAndSync(benchmark::State& state, bool pictures) {
+  const fs::path copies = DataFolder() / "copies";
+  fs::path source = Slides().front().file.parent_path() / "*";
+  if (!pictures) {
+    source = DataFolder() / "one-file";
+    pivolane::bench::WriteDataFile(source, kPictures * kPictureSize);
+  }
+  for (auto _ : state) {
+    fs::remove_all(copies);
+    fs::create_directories(copies);
+    ::sync();
+    const double seconds = pivolane::bench::TimeCommand("cp " + source.string() + " '" +
+                                                        copies.string() + "' && sync");
+    state.SetIterationTime(seconds);
+  }
+}
+BENCHMARK_CAPTURE(CopyAndSync, BM_CopyPicturesAndSync, true)
+    ->Name("BM_CopyPicturesAndSync")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CopyAndSync, BM_CopyOneFileAndSync, false)
+    ->Name("BM_CopyOneFileAndSync")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
 // A protected show: the XOR cipher, or the sealed payload with the least
 // key derivation, so that the figures are those of the payload alone.
 pivolane::format::ShowOptions Protected(std::int16_t cipherVersion) {
@@ -76,13 +111,59 @@ void ReadDocument(benchmark::State& state, std::int16_t cipherVersion) {
                                      {"benchmark", 9}, 0);
   for (auto _ : state) {
     int counter = 0;
-    pivolane::format::ReadDocument(DataFolder() / "show.pvl", work, counter,
-                                   [] { return std::optional<std::string>("benchmark"); });
+    pivolane::format::ReadDocument(DataFolder() / "show.pvl", work, counter, [](std::int16_t) {
+      return std::optional<std::string>("benchmark");
+    });
     state.PauseTiming();
     pivolane::workspace::CleanWorkFolder(work, counter);
     state.ResumeTiming();
   }
 }
+
+// The pictures of a show written out into a new folder, or the show built
+// from it into a new self-running show (without a player), each flushed to
+// disk as the programs do.
+enum class Output { kPictures, kShow };
+
+void WriteFromDocument(benchmark::State& state, std::int16_t cipherVersion, Output output) {
+  const fs::path out = DataFolder() / "out";
+  pivolane::format::SaveDocumentFile(DataFolder() / "show.pvl", Slides(), Protected(cipherVersion),
+                                     {"benchmark", 9}, 0);
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(out);
+    fs::create_directories(out);
+    ::sync();
+    state.ResumeTiming();
+    pivolane::format::ShowFile show = pivolane::format::ShowFile::Open(DataFolder() / "show.pvl");
+    show.Unlock("benchmark");
+    if (output == Output::kPictures) {
+      pivolane::format::ExtractPictures(show, out, [](const std::string&) {
+        return pivolane::format::OverwriteAnswer::kReplace;
+      });
+    } else {
+      pivolane::format::BuildSelfRunningShowFile(
+          out / "show.exe", pivolane::format::SlideSourcesOf(show),
+          pivolane::format::OptionsFromHeader(show.header()), {"benchmark", 9}, {});
+    }
+  }
+}
+
+BENCHMARK_CAPTURE(WriteFromDocument, BM_ExtractDocument, pivolane::format::kXorCipherVersion,
+                  Output::kPictures)
+    ->Name("BM_ExtractDocument")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WriteFromDocument, BM_ExtractSealedDocument,
+                  pivolane::format::kSealedCipherVersion, Output::kPictures)
+    ->Name("BM_ExtractSealedDocument")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WriteFromDocument, BM_BuildFromSealedDocument,
+                  pivolane::format::kSealedCipherVersion, Output::kShow)
+    ->Name("BM_BuildFromSealedDocument")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_CAPTURE(SaveDocument, BM_SaveDocument, pivolane::format::kXorCipherVersion)
     ->Name("BM_SaveDocument")

@@ -17,7 +17,7 @@ void MeasurePivtoolPeakMemory() {
   const fs::path folder = DataFolder() / "gigabyte";
   fs::create_directories(folder);
   std::vector<std::string> words = {PIVTOOL_PROGRAM, "create", (folder / "big.pvl").string(),
-                                    "--password-stdin"};
+                                    "--cipher",      "1",      "--password-stdin"};
   for (int k = 0; k < kPictures; ++k) {
     const fs::path p = folder / ("picture" + std::to_string(k));
     WriteDataFile(p, kPictureSize);
