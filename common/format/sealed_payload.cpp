@@ -65,7 +65,7 @@ SealedParameters CheckedSealedParameters(const ShowHeader& header) {
   if (!cipher::AreAcceptedLimits(p.limits)) {
     ThrowDamagedFile("the key derivation asks for " + std::to_string(p.limits.passes) +
                      " passes over " + std::to_string(p.limits.memoryBytes) +
-                     " bytes, which no show asks");
+                     " bytes, a cost no show is written with");
   }
   return p;
 }

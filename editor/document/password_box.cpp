@@ -17,7 +17,6 @@ QLabel* NewProtectionNote(const Strings& strings, std::int16_t cipherVersion, QW
   auto* note = new QLabel(
       strings.LoadMessage(cipherVersion == format::kSealedCipherVersion ? 705 : 706), parent);
   note->setObjectName("lblProtection");
-  note->setWordWrap(true);
   return note;
 }
 
