@@ -49,6 +49,24 @@ bool IsRegularFile(const fs::path& path) {
   return fs::is_regular_file(fs::symlink_status(path, ec));
 }
 
+// Removes the name of a part file at once, then wipes its bytes through the
+// file still open: an end of the program that comes meanwhile leaves no name
+// behind. Failures are ignored, as for DiscardFile.
+void RemoveThenWipe(io::File part) noexcept {
+  try {
+    io::Remove(part.path());
+    OverwriteAndClose(part);
+  } catch (const Failure&) {
+  }
+}
+
+void DiscardPart(const fs::path& path) noexcept {
+  try {
+    if (IsRegularFile(path)) RemoveThenWipe(io::File(path, io::OpenMode::kReadWrite));
+  } catch (const Failure&) {
+  }
+}
+
 // The part files that runs which were killed left in one folder: hidden
 // names that no one holds locked. Each is wiped and removed by the next
 // replacement of its target; the folder is listed once.
@@ -68,13 +86,8 @@ class AbandonedParts {
     const std::string prefix = PartNamePrefix(target);
     std::erase_if(names_, [&](const std::string& name) {
       if (!IsPartNameOf(name, prefix)) return false;
-      try {
-        const fs::path path = folder_ / name;
-        if (std::optional<io::File> part = io::File::OpenAbandoned(path)) {
-          io::Remove(path);
-          OverwriteAndClose(*part);
-        }
-      } catch (const Failure&) {
+      if (std::optional<io::File> part = io::File::OpenAbandoned(folder_ / name)) {
+        RemoveThenWipe(std::move(*part));
       }
       return true;
     });
@@ -135,7 +148,7 @@ PartFile::PartFile(const fs::path& given, const fs::path& target) : given_(given
 }
 
 PartFile::~PartFile() {
-  if (!name_.empty()) DiscardFile(name_);
+  if (!name_.empty()) DiscardPart(name_);
   file_ = io::File();
 }
 
@@ -153,7 +166,7 @@ void PartFile::NameHidden(Make make) {
       name_ = candidate;
       // Registered once the name is ours; should the program be ending
       // already, the clean-up runs at once.
-      cleanup_ = EndCleanup([candidate] { DiscardFile(candidate); });
+      cleanup_ = EndCleanup([candidate] { DiscardPart(candidate); });
       return;
     }
   }
