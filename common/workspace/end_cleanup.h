@@ -15,7 +15,10 @@ namespace pivolane::workspace {
 void CleanUpAtAnyEnd();
 
 // One clean-up, registered for as long as the object lives. The action runs
-// on another thread, at most once, and must not throw.
+// on another thread, at most once, and must not throw. Once the program is
+// ending, a clean-up made runs at once, and a thread that makes or removes
+// one then waits for the end: it must not go on with what was cleaned (write
+// a file, put it in place) while or after it is cleaned.
 class EndCleanup {
  public:
   EndCleanup() = default;
