@@ -1,5 +1,7 @@
 #include "editor/shell/qt_prompts.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -82,10 +84,14 @@ QString QtNameFilter(const FileFilter& filter) {
   return filter.description + " (" + patterns.join(' ') + ")";
 }
 
-QString QtNameFilters(const std::vector<FileFilter>& filters) {
+QStringList QtNameFilterList(const std::vector<FileFilter>& filters) {
   QStringList names;
   for (const FileFilter& filter : filters) names << QtNameFilter(filter);
-  return names.join(";;");
+  return names;
+}
+
+QString QtNameFilters(const std::vector<FileFilter>& filters) {
+  return QtNameFilterList(filters).join(";;");
 }
 
 }  // namespace
@@ -111,15 +117,18 @@ QString QtPrompts::ChooseFileToOpen(const OpenFilesRequest& request) {
                                       QFileDialog::HideNameFilterDetails);
 }
 
-QString QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
+SaveChoice QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   NormalPointer pointer;
   const QString start = request.startFolder.isEmpty()
                             ? request.proposedName
                             : QDir(request.startFolder).filePath(request.proposedName);
+  const QStringList filters = QtNameFilterList(request.filters);
+  QString selected = filters.value(static_cast<qsizetype>(request.selectedFilter));
   // The caller asks its own question about an existing file.
-  return QFileDialog::getSaveFileName(
-      nullptr, request.title, start, QtNameFilters(request.filters), nullptr,
+  const QString path = QFileDialog::getSaveFileName(
+      nullptr, request.title, start, filters.join(";;"), &selected,
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+  return {path, static_cast<std::size_t>(std::max<qsizetype>(filters.indexOf(selected), 0))};
 }
 
 QString QtPrompts::ChooseFolder(const FolderRequest& request) {

@@ -22,6 +22,7 @@
 #include "common/version.h"
 #include "player/carried/carried_player.h"
 #include "test_support.h"
+#include "webshow/carried/carried_web_page.h"
 
 using namespace pivolane;
 using namespace pivolane::editor;
@@ -304,8 +305,7 @@ class SelfRunTest : public QObject {
     const OpenFilesRequest& asked = editor.prompts.fileRequests.back();
     QCOMPARE(asked.title, "Open...");
     QCOMPARE(asked.filters.size(), std::size_t{1});
-    QCOMPARE(asked.filters[0].description, "*.exe");
-    QCOMPARE(asked.filters[0].patterns, QStringList{"*.exe"});
+    QCOMPARE(asked.filters[0].patterns, (QStringList{"*.exe", "*.html", "*.htm"}));
     QCOMPARE(editor.prompts.typedPasswordRequests, 0);
     QCOMPARE(NamesIn(shows), (QStringList{pasted, "blue.bmp", "green.bmp", "red.bmp", "trip.exe"}));
     for (const QString& picture : pictures) {
@@ -389,6 +389,83 @@ class SelfRunTest : public QObject {
     QVERIFY(LastMessage(editor).text.startsWith("Can't open !\nDamaged file: " + other +
                                                 "/strong.exe\nError: 62: "));
     QCOMPARE(NamesIn(other), (QStringList{"big.bmp", "strong.exe"}));
+  }
+
+  void TheTypedExtensionOrElseTheChosenFilterPicksTheForm() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(1);
+    const QString shows = editor.Folder("shows");
+    struct Case {
+      const char* typed;
+      std::size_t filter;  // 0 the program, 1 the web page
+      const char* name;
+      format::ShowFileKind kind;
+    };
+    const Case cases[] = {
+        {"page", 1, "page.html", format::ShowFileKind::kWebShow},
+        {"LOUD.HTML", 0, "LOUD.HTML", format::ShowFileKind::kWebShow},
+        {"short.htm", 0, "short.htm", format::ShowFileKind::kWebShow},
+        {"prog.EXE", 1, "prog.EXE", format::ShowFileKind::kSelfRunning},
+        {"a.ex", 1, "a.ex.html", format::ShowFileKind::kWebShow},
+        {"plain", 0, "plain.exe", format::ShowFileKind::kSelfRunning},
+    };
+    for (const Case& c : cases) {
+      editor.prompts.saveFilters.push_back(c.filter);
+      Build(editor, shows + "/" + c.typed);
+      QCOMPARE(editor.window().document().exeFileName, c.name);
+      QCOMPARE(LastMessage(editor).text, kBuilt);
+      QCOMPARE(format::ShowFile::Open((shows + "/" + c.name).toStdString()).kind(), c.kind);
+    }
+    QCOMPARE(NamesIn(shows).size(), qsizetype{6});
+    const std::vector<SaveFileRequest>& asked = editor.prompts.saveRequests;
+    QCOMPARE(asked[0].filters.size(), std::size_t{2});
+    QCOMPARE(asked[0].filters[1].description, "Pivolane web page (*.html)");
+    QCOMPARE(asked[0].filters[1].patterns, (QStringList{"*.html", "*.htm"}));
+    // The dialog shows the form of the name it proposes first.
+    QCOMPARE(asked[0].selectedFilter, std::size_t{0});
+    QCOMPARE(asked[1].proposedName, "page.html");
+    QCOMPARE(asked[1].selectedFilter, std::size_t{1});
+  }
+
+  void AWebPageIsBuiltAsTheProgramIsAndGivesItsPicturesBack() {
+    EditorHarness editor("French");
+    editor.Start();
+    const QStringList pictures = AddThreePictures(editor);
+    UsePassword(editor);
+    const QString shows = editor.Folder("shows");
+    editor.prompts.saveFilters = {1, 1};
+    editor.prompts.newPasswords = {QString("Sésame"), QString("Sésame")};
+    editor.prompts.answers = {PromptAnswer::kOk, PromptAnswer::kOk, PromptAnswer::kOk};
+    Build(editor, shows + "/page");
+    Build(editor, shows + "/page");
+
+    QCOMPARE(editor.prompts.saveRequests[0].filters[1].description, "Page web Pivolane (*.html)");
+    QCOMPARE(editor.prompts.newPasswordRequests, 2);
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{3});
+    QCOMPARE(editor.prompts.messages[1].text,
+             "Le fichier: page.html existe déjà !\nVoulez-vous l'effacer et continuer ?");
+    QCOMPARE(LastMessage(editor).text, "Félicitations: diaporama créé avec succès !");
+    const QString path = shows + "/page.html";
+    const QByteArray page =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(CarriedWebPage().data()),
+                                static_cast<qsizetype>(CarriedWebPage().size()));
+    QVERIFY(Contents(path).startsWith(page.left(page.indexOf("@PIVOLANE_SHOW_DATA@"))));
+    struct stat status {};
+    QCOMPARE(stat(path.toLocal8Bit().constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, 0666u & ~platform::CurrentUmask());
+    const format::ShowFile built = format::ShowFile::Open(path.toStdString());
+    QCOMPARE(built.header().CipherVersion, std::int16_t{1});
+    QCOMPARE(built.header().PlayerSize, static_cast<std::int32_t>(PlayerBytes().size()));
+
+    editor.prompts.messages.clear();
+    editor.prompts.typedPasswords = {QString("Sésame")};
+    Extract(editor, path);
+    for (const QString& picture : pictures) {
+      QCOMPARE(Contents(shows + "/" + QFileInfo(picture).fileName()), Contents(picture));
+    }
+    QCOMPARE(LastMessage(editor).text,
+             "3 diapo(s) extraite(s) de page.html\ndans le dossier: " + shows + "/");
   }
 
   void FilesThatAreNoReadableShowAreRefusedAndWriteNothing() {
