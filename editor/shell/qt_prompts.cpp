@@ -1,7 +1,5 @@
 #include "editor/shell/qt_prompts.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -94,6 +92,15 @@ QString QtNameFilters(const std::vector<FileFilter>& filters) {
   return QtNameFilterList(filters).join(";;");
 }
 
+// The filter that a dialog reports as picked: with its patterns, or as it
+// shows it without them.
+std::size_t PickedFilter(const std::vector<FileFilter>& filters, const QString& picked) {
+  for (std::size_t i = 0; i < filters.size(); ++i) {
+    if (picked == QtNameFilter(filters[i]) || picked == filters[i].description) return i;
+  }
+  return 0;
+}
+
 }  // namespace
 
 PromptAnswer QtPrompts::Ask(const PromptMessage& message) {
@@ -123,12 +130,12 @@ SaveChoice QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
                             ? request.proposedName
                             : QDir(request.startFolder).filePath(request.proposedName);
   const QStringList filters = QtNameFilterList(request.filters);
-  QString selected = filters.value(static_cast<qsizetype>(request.selectedFilter));
+  QString picked = filters.value(static_cast<qsizetype>(request.selectedFilter));
   // The caller asks its own question about an existing file.
   const QString path = QFileDialog::getSaveFileName(
-      nullptr, request.title, start, filters.join(";;"), &selected,
+      nullptr, request.title, start, filters.join(";;"), &picked,
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
-  return {path, static_cast<std::size_t>(std::max<qsizetype>(filters.indexOf(selected), 0))};
+  return {path, PickedFilter(request.filters, picked)};
 }
 
 QString QtPrompts::ChooseFolder(const FolderRequest& request) {
