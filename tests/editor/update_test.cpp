@@ -99,9 +99,26 @@ class UpdateTest : public QObject {
     Publish("101");
   }
 
+  // A newer version is installed, whatever the number of its digits.
+  void NewerVersionIsDownloadedInstalledAndLogged_data() {
+    QTest::addColumn<QString>("hazard");
+    for (const char* hazard : {"none", "build version 10.0.0"}) {
+      QTest::newRow(hazard) << QString(hazard);
+    }
+  }
+
   void NewerVersionIsDownloadedInstalledAndLogged() {
+    QFETCH(QString, hazard);
+    const bool tenOh = hazard == "build version 10.0.0";
+    const QString digits = tenOh ? "1000" : "101";
+    const QString shown = tenOh ? "10.00" : "1.01";
+    if (tenOh) {  // the publisher takes the digits from the build
+      WriteBytes(Path("CMakeCache.txt"), "CMAKE_PROJECT_VERSION:STATIC=10.0.0\n");
+      Publish({});
+      QFile::remove(Path("CMakeCache.txt"));
+    }
     const QString journal = RunUpdate();
-    QVERIFY2(journal.contains("PC version: 1.00   Internet version: 1.01\n\n"),
+    QVERIFY2(journal.contains("PC version: 1.00   Internet version: " + shown + "\n\n"),
              qPrintable(journal));
     // Every file under its prefix, the folder log/ and the manifest left out;
     // the launcher already in place with its backup.
@@ -118,14 +135,15 @@ class UpdateTest : public QObject {
     QVERIFY(QRegularExpression("^\\d{12}\\.txt$").match(logs[0]).hasMatch());
     const QString id = *settings_.Value("Settings", "InstallationId");
     QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(id).hasMatch());
-    QCOMPARE(Contents(ServerPath("log/" + logs[0])), id.toLatin1() + "\r\n100+101");
+    QCOMPARE(Contents(ServerPath("log/" + logs[0])),
+             id.toLatin1() + "\r\n100+" + digits.toLatin1());
     QVERIFY(NamesIn(Path("work")).isEmpty());
 
+    const QString done = "UPDATING: OK !\nPlease restart the new version " + shown;
     QCOMPARE(prompts_.messages.size(), std::size_t{1});
-    QCOMPARE(prompts_.messages[0].text, "UPDATING: OK !\nPlease restart the new version 1.01");
+    QCOMPARE(prompts_.messages[0].text, done);
     QCOMPARE(prompts_.messages[0].icon, PromptMessage::Icon::kInformation);
-    QVERIFY(
-        journal.endsWith("Good Bye !\n\nUPDATING: OK !\nPlease restart the new version 1.01\n"));
+    QVERIFY(journal.endsWith("Good Bye !\n\n" + done + "\n"));
     QCOMPARE(frm_->Label1->text(), "Updating completed");
     QVERIFY(frm_->btMAJ->isEnabled());
     QCOMPARE(frm_->btQuitte->text(), "&Quit");
@@ -150,8 +168,6 @@ class UpdateTest : public QObject {
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("closedPort");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("four version digits")
-        << "1001" << kPassword << false << "ERREUR 510: UPDATING ABORTED !\nError: 53: ";
     QTest::newRow("wrong account")
         << "101"
         << "wrong" << false << "Error during host connexion.\nError: 67 : ";
@@ -302,12 +318,15 @@ class UpdateTest : public QObject {
     return QString("ftp://%1:%2@127.0.0.1:%3/").arg(user, password).arg(port);
   }
 
-  // The server's update folder, written afresh by the publisher's tool.
+  // The server's update folder, written afresh by the publisher's tool; with
+  // no digits, those of the build around the release folder.
   void Publish(const QString& digits) {
     QDir(Path("ftp/quenbrook")).removeRecursively();
+    QStringList arguments = {"--key", Path("publisher.sec")};
+    if (!digits.isEmpty()) arguments << "--digits" << digits;
     Run(PIVOLANE_PUBLISH_UPDATE,
-        {"--key", Path("publisher.sec"), "--digits", digits, Path("release"),
-         Path("ftp/" + kServerFolder), "pivedit", "pivtool"});
+        arguments +
+            QStringList{Path("release"), Path("ftp/" + kServerFolder), "pivedit", "pivtool"});
   }
 
   // Presses btMAJ in a new update window and returns the journal once the
