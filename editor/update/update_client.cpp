@@ -295,7 +295,7 @@ void UpdateClient::UploadLog(bool succeeded) {
         update::LogContent(setup_.installationId.toStdString(), update::LocalVersionDigits(),
                            succeeded, internetVersion_);
     {
-      io::File file(local, io::OpenMode::kCreatePrivate);
+      io::File file = update::CreateNewFile(local);
       file.Append(std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
       file.Close();
     }

@@ -99,10 +99,11 @@ class UpdateTest : public QObject {
     Publish("101");
   }
 
-  // A newer version is installed, whatever the number of its digits.
+  // A newer version is installed, whatever the number of its digits and the
+  // links planted where the run writes.
   void NewerVersionIsDownloadedInstalledAndLogged_data() {
     QTest::addColumn<QString>("hazard");
-    for (const char* hazard : {"none", "build version 10.0.0"}) {
+    for (const char* hazard : {"none", "build version 10.0.0", "links"}) {
       QTest::newRow(hazard) << QString(hazard);
     }
   }
@@ -116,6 +117,13 @@ class UpdateTest : public QObject {
       WriteBytes(Path("CMakeCache.txt"), "CMAKE_PROJECT_VERSION:STATIC=10.0.0\n");
       Publish({});
       QFile::remove(Path("CMakeCache.txt"));
+    }
+    const QString victim = Path("work/victim");
+    if (hazard == "links") {
+      WriteBytes(victim, "mine");
+      for (const char* name : {"update.manifest", "update.manifest.minisig", "pivedit"}) {
+        QVERIFY(QFile::link(victim, Path("updates/.MAJPivolane") + name));
+      }
     }
     const QString journal = RunUpdate();
     QVERIFY2(journal.contains("PC version: 1.00   Internet version: " + shown + "\n\n"),
@@ -137,6 +145,10 @@ class UpdateTest : public QObject {
     QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(id).hasMatch());
     QCOMPARE(Contents(ServerPath("log/" + logs[0])),
              id.toLatin1() + "\r\n100+" + digits.toLatin1());
+    if (hazard == "links") {
+      QCOMPARE(Contents(victim), "mine");
+      QFile::remove(victim);
+    }
     QVERIFY(NamesIn(Path("work")).isEmpty());
 
     const QString done = "UPDATING: OK !\nPlease restart the new version " + shown;
