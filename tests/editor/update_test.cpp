@@ -99,11 +99,11 @@ class UpdateTest : public QObject {
     Publish("101");
   }
 
-  // A newer version is installed, whatever the number of its digits and the
-  // links planted where the run writes.
+  // A newer version is installed, whatever the number of its digits, the
+  // server's repetitions and the links planted where the run writes.
   void NewerVersionIsDownloadedInstalledAndLogged_data() {
     QTest::addColumn<QString>("hazard");
-    for (const char* hazard : {"none", "build version 10.0.0", "links"}) {
+    for (const char* hazard : {"none", "build version 10.0.0", "twice", "links"}) {
       QTest::newRow(hazard) << QString(hazard);
     }
   }
@@ -118,6 +118,7 @@ class UpdateTest : public QObject {
       Publish({});
       QFile::remove(Path("CMakeCache.txt"));
     }
+    if (hazard == "twice") WriteBytes(ServerPath("pivedit.twice"), "");
     const QString victim = Path("work/victim");
     if (hazard == "links") {
       WriteBytes(victim, "mine");
