@@ -285,6 +285,7 @@ class UpdateTest : public QObject {
 
   void StartupCheckBoxAndSystemInstallations() {
     EditorHarness editor;
+    ConfigureSource(editor.settings);
     UpdateCommand command(editor.window(), editor.settings, editor.prompts,
                           {Path("program").toStdString(), [this] { return Updates(); }});
     editor.Start();
@@ -307,6 +308,7 @@ class UpdateTest : public QObject {
     // A program folder that this user cannot write: no window at start-up,
     // and the command says why it cannot update.
     EditorHarness system("French");
+    ConfigureSource(system.settings);
     UpdateCommand systemCommand(
         system.window(), system.settings, system.prompts,
         {Path("no such folder").toStdString(), [this] { return Updates(); }});
@@ -321,12 +323,43 @@ class UpdateTest : public QObject {
     QVERIFY(!systemCommand.frmUpdate()->btMAJ->isEnabled());
   }
 
+  // Without a server or a publisher key there is nothing to update from: no
+  // window at start-up, and the command says what is missing.
+  void MissingSourceIsToldNotTried_data() {
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("placeholder server") << "UpdateServer";
+    QTest::newRow("no key") << "UpdatePublicKey";
+  }
+
+  void MissingSourceIsToldNotTried() {
+    QFETCH(QString, missing);
+    EditorHarness editor;
+    ConfigureSource(editor.settings);
+    editor.settings.SetValue("Settings", missing, "");
+    UpdateCommand command(editor.window(), editor.settings, editor.prompts,
+                          {Path("program").toStdString(), [this] { return Updates(); }});
+    editor.Start();
+    QTest::qWait(50);
+    QVERIFY(command.frmUpdate() == nullptr);
+    editor.window().menu().mnuUpdate->trigger();
+    const QString told = command.frmUpdate()->Text1->toPlainText();
+    QVERIFY2(told.startsWith("No ") && told.count('\n') == 1 &&
+                 told.contains(" is configured (setting " + missing +
+                               ").\nSettings file: " + editor.settings.path()),
+             qPrintable(told));
+    QVERIFY(!command.frmUpdate()->btMAJ->isEnabled());
+  }
+
  private:
   QString Path(const QString& name) const { return root_.filePath(name); }
   QString ServerPath(const QString& name) const {
     return Path("ftp/" + kServerFolder + "/" + name);
   }
   std::filesystem::path Updates() const { return Path("updates").toStdString(); }
+  void ConfigureSource(EditorSettings& settings) const {
+    settings.SetValue("Settings", "UpdateServer", Server(kUser, kPassword, port_));
+    settings.SetValue("Settings", "UpdatePublicKey", KeyLine(Path("publisher.pub")));
+  }
   static QString Server(const QString& user, const QString& password, int port) {
     return QString("ftp://%1:%2@127.0.0.1:%3/").arg(user, password).arg(port);
   }
