@@ -350,6 +350,27 @@ class UpdateTest : public QObject {
     QVERIFY(!command.frmUpdate()->btMAJ->isEnabled());
   }
 
+  // Escape closes the window; the key's repeats while it is held then reach
+  // the main window, whose slide and view stay as they were.
+  void EscapeKeepsTheMainWindowsSelection() {
+    EditorHarness editor;
+    UpdateCommand command(editor.window(), editor.settings, editor.prompts,
+                          {Path("program").toStdString(), [this] { return Updates(); }});
+    editor.Start();
+    editor.AddPictureCount(4);
+    SlideList& list = editor.window().slideList();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualItemRect(list.Slide(3)).center());
+    editor.window().menu().mnuUpdate->trigger();
+    QTest::keyClick(command.frmUpdate(), Qt::Key_Escape);
+    QTRY_VERIFY(command.frmUpdate() == nullptr);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&list, &repeat);
+    QVERIFY(list.Slide(3)->isSelected());
+    QVERIFY(editor.window().slideView().HasPicture());
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 3/4: "));
+  }
+
  private:
   QString Path(const QString& name) const { return root_.filePath(name); }
   QString ServerPath(const QString& name) const {
