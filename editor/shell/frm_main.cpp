@@ -272,7 +272,11 @@ bool FrmMain::HasOwnFocus() const {
 
 void FrmMain::keyPressEvent(QKeyEvent* event) {
   if (!HasOwnFocus()) return QMainWindow::keyPressEvent(event);
-  if (event->key() == Qt::Key_Escape) return slides_->ClearSelection();
+  // The repeats of an Escape held to close a dialog come here once it is gone.
+  if (event->key() == Qt::Key_Escape) {
+    if (!event->isAutoRepeat()) slides_->ClearSelection();
+    return;
+  }
   if (!keys_.OnPress(*event)) QMainWindow::keyPressEvent(event);
 }
 

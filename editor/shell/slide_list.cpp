@@ -130,7 +130,9 @@ void SlideList::EndDrop() {
 
 void SlideList::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState) {
-    emit EscapePressed();
+    // A held key repeats: the repeats of an Escape that closed a dialog reach
+    // the list once the dialog is gone, and must not clear the selection.
+    if (!event->isAutoRepeat()) emit EscapePressed();
     return;
   }
   // Ctrl+Up and Ctrl+Down act when released; the list must not move its

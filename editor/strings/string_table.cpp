@@ -168,6 +168,12 @@ constexpr Message kMessages[] = {
     {576, "ERREUR 576: MISE A JOUR NON SIGNEE PAR L'EDITEUR, INSTALLATION ABANDONNEE !"},
     {577, "ERREUR 577: FICHIER DIFFERENT DE LA LISTE SIGNEE, INSTALLATION ABANDONNEE !"},
     {578, ": absent de la liste signée, non téléchargé"},
+    // What an installation lacks to be updated at all.
+    {579, "Aucun serveur de mise à jour n'est configuré (réglage UpdateServer)."},
+    {580,
+     "Aucune clé de l'éditeur pour vérifier les mises à jour n'est configurée (réglage "
+     "UpdatePublicKey)."},
+    {581, "Fichier des réglages: "},
     // Password dialogs.
     {700, "Mot de passe non confirmé, réessayez !"},
     {701, "&Mot de passe"},
@@ -322,6 +328,9 @@ constexpr Message kMessages[] = {
     {1576, "ERROR 576: UPDATE NOT SIGNED BY THE PUBLISHER, UPDATING ABORTED !"},
     {1577, "ERROR 577: FILE DIFFERS FROM THE SIGNED LIST, UPDATING ABORTED !"},
     {1578, ": not in the signed list, not downloaded"},
+    {1579, "No update server is configured (setting UpdateServer)."},
+    {1580, "No publisher key to check updates is configured (setting UpdatePublicKey)."},
+    {1581, "Settings file: "},
     {1700, "Password not confirmed, retry"},
     {1701, "&Password"},
     {1702, "Con&firm"},
