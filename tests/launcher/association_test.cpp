@@ -214,6 +214,10 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultChange{"LastLineWithoutEnding", "[Default Applications]\r\ntext/plain=b.desktop",
                       "[Default Applications]\r\ntext/plain=b.desktop\n"
                       "application/x-pivolane=pivolane.desktop\n"},
+        DefaultChange{"LaterGroupWithoutEnding",
+                      "[Default Applications]\ntext/plain=b.desktop\n[Added Associations]\nx/y=c;",
+                      "[Default Applications]\ntext/plain=b.desktop\n"
+                      "application/x-pivolane=pivolane.desktop\n[Added Associations]\nx/y=c;\n"},
         DefaultChange{"DefaultOfItsOwn",
                       "[Default Applications]\napplication/x-pivolane = o.desktop\n", std::nullopt},
         DefaultChange{"OnlyAnAddedAssociation",
