@@ -38,12 +38,19 @@ fs::path InstallationJournal::CancelledPath() const {
 void InstallationJournal::Read() {
   for (const auto& [path, state] :
        {std::pair{CancelledPath(), State::kCancelled}, {InstallingPath(), State::kInstalling}}) {
-    if (io::Exists(path)) {
-      names_ = NamesOf(freedesktop::ReadTextFile(path));
-      state_ = state;
-      stored_ = true;
-      return;
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(path, ec);
+    if (!fs::exists(status)) continue;
+    // The launcher writes only plain files: anything else (a link planted
+    // there) is removed, never followed when the record is written.
+    if (!fs::is_regular_file(status)) {
+      io::Remove(path);
+      continue;
     }
+    names_ = NamesOf(freedesktop::ReadTextFile(path));
+    state_ = state;
+    stored_ = true;
+    return;
   }
 }
 

@@ -187,6 +187,17 @@ TEST_F(InstallTest, CancelPutsBackTheUpdateClientsLauncherBackupButNeverAStaleOn
   EXPECT_TRUE(Leftovers().empty());
 }
 
+TEST_F(InstallTest, ALinkAtTheRecordsPlaceIsNeverFollowed) {
+  Installed("victim", "not the launcher's");
+  fs::create_symlink(app_ / "victim", temp_ / "installation");
+  Installed("a", "a 1");
+  Pending("a", "a 2");
+  Install();
+  EXPECT_EQ(testing::ReadText(app_ / "victim"), "not the launcher's");
+  EXPECT_EQ(testing::ReadText(app_ / "a"), "a 2");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 // Room left on the program folder's file system, and whether the update
 // folder shares it.
 struct FullDisk {
