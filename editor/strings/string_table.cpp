@@ -38,7 +38,9 @@ constexpr Message kMessages[] = {
     {119, "Erreur: "},
     {120, "Copie de l'image impossible !"},
     {121, "Sélection diapos"},
-    {122, "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico"},
+    {122,
+     "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+     "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico"},
     {123, "Enregistrer sous..."},
     {124, "Diapositive: "},
     {125, ": Taille: "},
@@ -205,7 +207,9 @@ constexpr Message kMessages[] = {
     {1119, "Error: "},
     {1120, "Can't copy the picture !"},
     {1121, "Pictures selection"},
-    {1122, "Pictures files (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico"},
+    {1122,
+     "Pictures files (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+     "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico"},
     {1123, "Save as..."},
     {1124, "Slide: "},
     {1125, ": Size: "},

@@ -81,7 +81,8 @@ class SlidesTest : public QObject {
     const OpenFilesRequest& asked = editor.prompts.fileRequests.back();
     QCOMPARE(asked.title, "Pictures selection");
     QCOMPARE(asked.filters.size(), std::size_t{2});
-    QCOMPARE(asked.filters[0].description, "Pictures files (*.jpg;*.gif;*.bmp;*.ico)");
+    QCOMPARE(asked.filters[0].description,
+             "Pictures files (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)");
     QCOMPARE(asked.filters[1].description, "All (*.*)");
     QCOMPARE(asked.startFolder, editor.Folder("pictures"));
     QVERIFY(editor.prompts.fileRequests.front().startFolder.isEmpty());

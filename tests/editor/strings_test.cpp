@@ -46,7 +46,8 @@ class StringsTest : public QObject {
     QCOMPARE(*FindMessage(253), "Créer diaporama auto-exécutable");
     QCOMPARE(*FindMessage(1117), "Congratulations: slide show built sucessfully !");
     QCOMPARE(*FindMessage(122),
-             "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico");
+             "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+             "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico");
     QCOMPARE(*FindMessage(129), " pixels ");
     for (int n : {100, 511, 512, 513, 540, 1100, 1511, 1512, 1540}) {
       QCOMPARE(*FindMessage(n), "inutilisé");
@@ -70,8 +71,10 @@ class StringsTest : public QObject {
     const auto filters =
         ParseDialogFilter(strings.LoadMessage(122) + "|" + strings.LoadMessage(131) + "|*.*");
     QCOMPARE(filters.size(), std::size_t{2});
-    QCOMPARE(filters[0].description, "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)");
-    QCOMPARE(filters[0].patterns, (QStringList{"*.jpg", "*.gif", "*.bmp", "*.ico"}));
+    QCOMPARE(filters[0].description,
+             "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)");
+    QCOMPARE(filters[0].patterns,
+             (QStringList{"*.jpg", "*.jpeg", "*.jpe", "*.png", "*.gif", "*.bmp", "*.ico"}));
     QCOMPARE(filters[1].description, "Tous (*.*)");
     QCOMPARE(filters[1].patterns, QStringList{"*.*"});
   }
