@@ -117,6 +117,10 @@ constexpr Message kMessages[] = {
     {264, "Monter"},
     {265, "Descendre"},
     {266, "Visionner"},
+    // Undo, redo and the menu twin of the "VoirVignettes" button.
+    {267, "Annuler"},
+    {268, "Rétablir"},
+    {269, "&Recentrer la diapositive"},
     // Preview window.
     {301, " (Esc pour sortir)"},
     // About window.
@@ -283,6 +287,9 @@ constexpr Message kMessages[] = {
     {1264, "Up"},
     {1265, "Down"},
     {1266, "Show"},
+    {1267, "Undo"},
+    {1268, "Redo"},
+    {1269, "&Recenter slide"},
     {1301, " (Esc to quit)"},
     {1400, "About... "},
     {1402, "User name: "},

@@ -23,7 +23,7 @@ class StringsTest : public QObject {
   void TableHoldsExactlyTheListedNumbersInBothLanguages() {
     const std::pair<int, int> ranges[] = {
         {100, 115}, {117, 133}, {135, 143}, {180, 183}, {200, 208}, {210, 218}, {220, 227},
-        {230, 234}, {241, 241}, {250, 266}, {301, 301}, {400, 400}, {402, 402}, {404, 405},
+        {230, 234}, {241, 241}, {250, 269}, {301, 301}, {400, 400}, {402, 402}, {404, 405},
         {410, 410}, {500, 503}, {510, 513}, {530, 556}, {570, 570}, {572, 581}, {700, 704}};
     std::set<int> listed;
     for (const auto& [first, last] : ranges) {
@@ -48,6 +48,7 @@ class StringsTest : public QObject {
     QCOMPARE(*FindMessage(122),
              "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
              "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico");
+    QCOMPARE(*FindMessage(268), "Rétablir");
     QCOMPARE(*FindMessage(129), " pixels ");
     for (int n : {100, 511, 512, 513, 540, 1100, 1511, 1512, 1540}) {
       QCOMPARE(*FindMessage(n), "inutilisé");
