@@ -15,6 +15,7 @@
 #include "editor/shell/close_request.h"
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
+#include "editor/shell/file_drops.h"
 #include "editor/shell/frm_about.h"
 #include "editor/shell/start_language.h"
 #include "editor/shell/view_geometry.h"
@@ -147,6 +148,14 @@ void FrmMain::ConnectSlideList() {
   menu_.mnuRetablir->setEnabled(false);
   connect(history_.get(), &SlideHistory::CanUndoChanged, menu_.mnuAnnuler, &QAction::setEnabled);
   connect(history_.get(), &SlideHistory::CanRedoChanged, menu_.mnuRetablir, &QAction::setEnabled);
+
+  auto* drops = new FileDropTarget(this);
+  drops->Watch(*tv_->viewport());
+  drops->Watch(*frImg_);
+  // Once the drop has ended: the file manager does not wait for the copies.
+  connect(
+      drops, &FileDropTarget::FilesDropped, this,
+      [this](const QStringList& paths) { slides_->AddDroppedFiles(paths); }, Qt::QueuedConnection);
 }
 
 void FrmMain::Load(const QString& commandLine) {

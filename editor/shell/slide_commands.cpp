@@ -15,6 +15,7 @@
 #include "common/io/file.h"
 #include "common/workspace/workspace.h"
 #include "editor/shell/busy_scope.h"
+#include "editor/shell/dropped_pictures.h"
 #include "editor/shell/error_messages.h"
 #include "editor/shell/file_filter.h"
 #include "editor/shell/picture_reader.h"
@@ -30,6 +31,17 @@ QString PathText(const fs::path& path) {
 }
 fs::path PathOf(const QString& text) {
   return fs::path(text.toStdString());
+}
+
+// Reading a FIFO or a device would block the editor or never end: only
+// regular files become slides. A missing file is left to the copy, which
+// reports it as such.
+void RefuseUnlessRegularFile(const fs::path& source) {
+  std::error_code error;
+  const fs::file_status status = fs::status(source, error);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    throw Failure(error_number::kPathFileAccess, "Not a regular file");
+  }
 }
 
 // The picture as a bitmap working file, private like every working file. A
@@ -79,6 +91,13 @@ void SlideCommands::AddPictures() {
   InsertPictureFiles(files, parts_.list.Count() + 1, 1);
 }
 
+void SlideCommands::AddDroppedFiles(const QStringList& paths) {
+  BusyScope busy(parts_.window);
+  const int selected = parts_.list.SelectedIndex();
+  const int index = selected == 0 ? parts_.list.Count() + 1 : selected + 1;
+  InsertPictureFiles(PictureFilesOf(paths, PictureFilters().front().patterns), index, index);
+}
+
 void SlideCommands::InsertPictureFiles(const QStringList& files, int index, int selectAfter) {
   auto edit =
       std::make_unique<SlideEdit>(parts_.history, parts_.list.SelectedIndex(), ViewRefresh::kShow);
@@ -109,6 +128,7 @@ std::optional<fs::path> SlideCommands::CopyIntoWorkFolder(const QString& source)
   const fs::path workingFile = NextPictureFile();
   if (io::Exists(workingFile)) WipeReporting(workingFile, prompts_, strings_);
   try {
+    RefuseUnlessRegularFile(PathOf(source));
     io::CopyFile(PathOf(source), workingFile);
   } catch (const Failure& failure) {
     // A slide without its picture copy would be lost on save: the file is

@@ -1,5 +1,5 @@
-// The slide-list commands: adding pictures from files or from the clipboard,
-// deleting, cutting, copying, moving a slide up or
+// The slide-list commands: adding pictures from files, from a file manager's
+// drop or from the clipboard, deleting, cutting, copying, moving a slide up or
 // down or by drag and drop, renaming, and clearing the selection. Each change
 // to the list is an edit of the slide history, which undo and redo replay.
 #pragma once
@@ -41,6 +41,10 @@ class SlideCommands {
 
   // Asks for picture files and appends one slide per file.
   void InsertSlides();
+  // Files and folders dropped from a file manager: their pictures become
+  // slides after the selected one (at the end when none is), with the checks
+  // of the picture dialog's files, and the first of them is shown.
+  void AddDroppedFiles(const QStringList& paths);
   void DeleteSlide();
   void CopySlide();
   // Deletes the slide only once its picture is on the clipboard.

@@ -63,6 +63,12 @@ class HistoryTest : public QObject {
          [](EditorHarness& e) { e.AddPictures({e.Picture("new.bmp")}); },
          {s1, s2, s3, "new.bmp"},
          1},
+        {"drop",
+         [](EditorHarness& e) {
+           DropUrls(e.window().slideView(), {QUrl::fromLocalFile(e.Picture("dropped.bmp"))});
+         },
+         {s1, s2, "dropped.bmp", s3},
+         3},
         {"paste",
          [](EditorHarness& e) {
            QGuiApplication::clipboard()->setImage(QImage(6, 4, QImage::Format_RGB32));

@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -154,6 +156,50 @@ class SlidesTest : public QObject {
     editor.window().menu().mnuCopier->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
     QVERIFY(!editor.window().document().documentModified);
+  }
+
+  // A folder gives its pictures in name order, without hidden files or
+  // sub-folders; what the picture dialog's files would be refused for is
+  // refused here too.
+  void DroppedFilesAndFoldersBecomeSlidesAfterTheSelectedOne() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(2);
+    const QString folder = editor.Folder("holiday");
+    for (const char* name : {"photo10.jpg", "photo2.JPG", "Photo1.png", ".hidden.jpg", "notes.txt",
+                             "edits/inner.jpg"}) {
+      QDir().mkpath(QFileInfo(folder + "/" + name).path());
+      WriteBmp(folder + "/" + name, {8, 6});
+    }
+    const QString gif = editor.Folder("pictures") + "/single.gif";
+    WriteGif(gif);
+    const QString pipe = editor.Folder("pictures") + "/pipe.jpg";
+    QCOMPARE(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    const QUrl remote("https://example.org/remote.jpg");
+    editor.window().document().documentModified = false;
+
+    QCOMPARE(DropUrls(editor.window().slideView(),
+                      {QUrl::fromLocalFile(folder), QUrl::fromLocalFile(gif),
+                       QUrl::fromLocalFile(pipe), remote}),
+             Qt::CopyAction);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "Photo1.png", "photo2.JPG", "photo10.jpg",
+                                           "single.gif", "slide2.bmp"}));
+    QCOMPARE(editor.SelectedIndex(), 2);
+    QVERIFY(editor.window().slideView().HasPicture());
+    QCOMPARE(Contents(editor.Keys()[4]), Contents(gif));
+    QVERIFY(editor.window().document().documentModified);
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(editor.prompts.messages[0].text,
+             "Disk access impossible !\n" + pipe + "\nError: 75: Not a regular file");
+
+    // On the list, with no slide selected: at the end.
+    editor.window().slides().ClearSelection();
+    QCOMPARE(DropUrls(*editor.window().slideList().viewport(), {QUrl::fromLocalFile(gif)}),
+             Qt::CopyAction);
+    QCOMPARE(editor.Titles().size(), 7);
+    QCOMPARE(editor.SelectedIndex(), 7);
+    QCOMPARE(DropUrls(editor.window().slideView(), {remote}), Qt::IgnoreAction);
+    QCOMPARE(editor.Titles().size(), 7);
   }
 
   void CutMovesThePictureToTheClipboard() {

@@ -272,4 +272,20 @@ void VerifyCommandState(EditorHarness& editor, const CommandState& expected) {
   }
 }
 
+Qt::DropAction DropUrls(QWidget& target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint place = target.rect().center();
+  // A file manager offers to move as well; the editor must only ever copy.
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(place, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
+  QDropEvent drop(place, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  drop.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(&target, &drop);
+  // The slides are added once the drop has ended.
+  QCoreApplication::processEvents();
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
 }  // namespace pivolane::editor::testing

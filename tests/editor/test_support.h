@@ -13,10 +13,12 @@
 #include <vector>
 
 #include <QApplication>
+#include <QList>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "editor/shell/frm_main.h"
 #include "editor/shell/prompts.h"
@@ -132,6 +134,10 @@ struct CommandState {
 CommandState CommandStateFor(int count, int selected);
 // Every command, button and menu against expected.
 void VerifyCommandState(EditorHarness& editor, const CommandState& expected);
+
+// Files dragged from a file manager and dropped on target, as the platform
+// delivers them; the drop's action afterwards.
+Qt::DropAction DropUrls(QWidget& target, const QList<QUrl>& urls);
 
 }  // namespace pivolane::editor::testing
 
