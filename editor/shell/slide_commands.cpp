@@ -4,17 +4,16 @@
 #include <memory>
 #include <string>
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMimeData>
 
 #include "common/errors.h"
 #include "common/io/file.h"
 #include "common/workspace/workspace.h"
 #include "editor/shell/busy_scope.h"
+#include "editor/shell/clipboard_picture.h"
 #include "editor/shell/dropped_pictures.h"
 #include "editor/shell/error_messages.h"
 #include "editor/shell/file_filter.h"
@@ -44,13 +43,10 @@ void RefuseUnlessRegularFile(const fs::path& source) {
   }
 }
 
-// The picture as a bitmap working file, private like every working file. A
-// file already under that name is left alone; false when the picture cannot
-// be written, and then nothing of it stays.
-bool WriteWorkingBitmap(const QImage& picture, const fs::path& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP")) return false;
+// The bytes as a new working file, private like every working file. A file
+// already under that name is left alone; false when the bytes cannot be
+// written, and then nothing of them stays.
+bool WriteWorkingFile(const QByteArray& bytes, const fs::path& path) {
   io::File file;
   try {
     file = io::File(path, io::OpenMode::kCreateExclusive);
@@ -161,15 +157,15 @@ bool SlideCommands::CopySelectedPicture() {
   if (selected == nullptr) return false;
   QClipboard& clipboard = *QGuiApplication::clipboard();
   clipboard.clear();
-  std::optional<QByteArray> bytes = ReadDecodablePicture(SlideList::Key(selected));
-  const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
-  if (picture.isNull()) {
+  const std::optional<QByteArray> bytes = ReadDecodablePicture(SlideList::Key(selected));
+  std::unique_ptr<QMimeData> data = bytes ? ClipboardDataFor(*bytes) : nullptr;
+  if (data == nullptr) {
     prompts_.Ask({BoxTitle(),
                   strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) + selected->text(0),
                   PromptMessage::Buttons::kOk, PromptMessage::Icon::kExclamation});
     return false;
   }
-  clipboard.setImage(picture);
+  clipboard.setMimeData(data.release());
   return true;
 }
 
@@ -177,9 +173,9 @@ void SlideCommands::CutSlide() {
   if (CopySelectedPicture()) DeleteSlide();
 }
 
-QString SlideCommands::FreePastedPictureName() const {
+QString SlideCommands::FreePastedPictureName(const QString& extension) const {
   for (int k = 1;; ++k) {
-    const QString name = "PivolaneImg" + QString::number(k) + ".bmp";
+    const QString name = "PivolaneImg" + QString::number(k) + extension;
     const fs::path path = document_.workFolder / name.toStdString();
     bool taken = io::Exists(path) || parts_.list.HasKey(PathText(path));
     for (int i = 1; i <= parts_.list.Count() && !taken; ++i) {
@@ -191,12 +187,14 @@ QString SlideCommands::FreePastedPictureName() const {
 
 void SlideCommands::PasteSlide() {
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
-  if (clipboard == nullptr || !clipboard->hasImage()) return;
+  if (clipboard == nullptr) return;
+  const std::optional<ClipboardPicture> picture = PictureToPaste(*clipboard);
+  if (!picture) return;
 
-  const fs::path workingFile = document_.workFolder / FreePastedPictureName().toStdString();
+  const fs::path workingFile =
+      document_.workFolder / FreePastedPictureName(picture->extension).toStdString();
   // Any failure abandons the paste without a word.
-  const QImage picture = qvariant_cast<QImage>(clipboard->imageData());
-  if (picture.isNull() || !WriteWorkingBitmap(picture, workingFile)) return;
+  if (!WriteWorkingFile(picture->bytes, workingFile)) return;
 
   ++document_.slideCounter;
   const int index = parts_.list.Count() + 1;

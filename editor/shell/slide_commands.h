@@ -83,9 +83,9 @@ class SlideCommands {
   std::optional<std::filesystem::path> CopyIntoWorkFolder(const QString& source);
   bool CopySelectedPicture();
   void ShowSelectedOrDescribe();
-  // The first "PivolaneImg" + k + ".bmp" that neither a title nor a file of
-  // the work folder has.
-  QString FreePastedPictureName() const;
+  // The first "PivolaneImg" + k + extension that neither a title nor a file
+  // of the work folder has.
+  QString FreePastedPictureName(const QString& extension) const;
   // A new ".tmp" working-file path, advancing slideCounter.
   std::filesystem::path NextPictureFile();
 

@@ -1,6 +1,10 @@
 // Adding, pasting, moving, dragging and deleting slides.
 #include <sys/stat.h>
 
+#include <utility>
+#include <vector>
+
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -21,6 +25,24 @@ namespace {
 
 QString PathText(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
+}
+
+QByteArray Encoded(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, format);
+  return bytes;
+}
+
+// Half opaque red, half fully transparent.
+QImage TransparentPicture() {
+  QImage image(8, 6, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 4; ++x) image.setPixelColor(x, y, Qt::red);
+  }
+  return image;
 }
 
 }  // namespace
@@ -98,8 +120,8 @@ class SlidesTest : public QObject {
     editor.window().menu().mnuColler->trigger();
 
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "SansNom3", "SansNom4"}));
-    QCOMPARE(editor.Keys()[2], PathText(editor.workFolder / "PivolaneImg1.bmp"));
-    QCOMPARE(editor.Keys()[3], PathText(editor.workFolder / "PivolaneImg2.bmp"));
+    QCOMPARE(editor.Keys()[2], PathText(editor.workFolder / "PivolaneImg1.png"));
+    QCOMPARE(editor.Keys()[3], PathText(editor.workFolder / "PivolaneImg2.png"));
     QCOMPARE(QImage(editor.Keys()[3]).size(), QSize(30, 20));
     QCOMPARE(editor.SelectedIndex(), 4);
     QCOMPARE(editor.window().slideView().image().size(), QSize(30, 20));
@@ -147,15 +169,56 @@ class SlidesTest : public QObject {
     QVERIFY(editor.prompts.messages.empty());
   }
 
-  void CopyPutsThePictureOnTheClipboardWithoutModifying() {
+  // Each row offers the clipboard data of another program; then the editor's
+  // own copy of the first slide is pasted back.
+  void APastedPictureKeepsItsOwnBytesWhenThePlayerDecodesThem() {
+    const QByteArray jpeg = Encoded(QImage(16, 12, QImage::Format_RGB32), "JPG");
+    const QByteArray png = Encoded(TransparentPicture(), "PNG");
+    const pivolane::test_pictures::Bytes hostile = pivolane::test_pictures::WithDeclaredJpegSize(
+        pivolane::test_pictures::SampleJpeg(16, 16, {1, 2, 3}, true), 12000, 12000);
+    struct Offer {
+      std::vector<std::pair<const char*, QByteArray>> data;  // in the clipboard's order
+      bool withImage;
+      const char* extension;  // of the slide's file; none when nothing is pasted
+      QByteArray bytes;       // kept as they are; else the image as a PNG
+    };
+    const Offer offers[] = {
+        {{{"image/jpeg", jpeg}}, false, ".jpg", jpeg},
+        {{{"image/png", png}, {"image/jpeg", jpeg}}, true, ".png", png},  // the first offered
+        {{}, true, ".png", {}},
+        {{{"image/jpeg", png}}, true, ".png", {}},  // bytes that are not what they claim
+        {{{"image/jpeg", QByteArray(reinterpret_cast<const char*>(hostile.data()),
+                                    static_cast<qsizetype>(hostile.size()))}},
+         false,
+         nullptr,
+         {}}};
     EditorHarness editor;
     editor.Start();
-    editor.AddPictures({editor.Picture("one.bmp", {40, 30})});
+    for (const Offer& offer : offers) {
+      auto* data = new QMimeData;
+      for (const auto& [type, bytes] : offer.data) data->setData(type, bytes);
+      if (offer.withImage) data->setImageData(TransparentPicture());
+      QGuiApplication::clipboard()->setMimeData(data);
+      const int before = editor.window().slideList().Count();
+      editor.window().menu().mnuColler->trigger();
+      QCOMPARE(editor.window().slideList().Count(), before + (offer.extension ? 1 : 0));
+      if (offer.extension == nullptr) continue;
+      const QString file = editor.Keys().last();
+      QVERIFY(file.endsWith(offer.extension));
+      QVERIFY(offer.bytes.isEmpty()
+                  ? QImage(file).convertToFormat(QImage::Format_ARGB32) == TransparentPicture()
+                  : Contents(file) == offer.bytes);
+    }
+
+    editor.ClickSlide(1);
     editor.window().document().documentModified = false;
-    QGuiApplication::clipboard()->clear();
     editor.window().menu().mnuCopier->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
+    const QMimeData& copied = *QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied.formats().first(), "image/jpeg");  // then the image, for other programs
+    QCOMPARE(qvariant_cast<QImage>(copied.imageData()).size(), QSize(16, 12));
     QVERIFY(!editor.window().document().documentModified);
+    editor.window().menu().mnuColler->trigger();
+    QCOMPARE(Contents(editor.Keys().last()), jpeg);
   }
 
   // A folder gives its pictures in name order, without hidden files or
