@@ -8,6 +8,7 @@
 #include "editor/document/frm_def_mpasse.h"
 #include "editor/document/frm_lit_mpasse.h"
 #include "editor/shell/busy_scope.h"
+#include "editor/shell/file_filter.h"
 
 namespace pivolane::editor {
 
@@ -75,10 +76,13 @@ PromptAnswer AnswerOf(int button) {
   }
 }
 
-// "*.*" means every file here, also those without an extension.
+// "*.*" means every file here, also those without an extension. Names match
+// in any case, whichever dialog the desktop provides.
 QString QtNameFilter(const FileFilter& filter) {
   QStringList patterns;
-  for (const QString& pattern : filter.patterns) patterns << (pattern == "*.*" ? "*" : pattern);
+  for (const QString& pattern : filter.patterns) {
+    patterns << (pattern == "*.*" ? "*" : AnyCasePattern(pattern));
+  }
   return filter.description + " (" + patterns.join(' ') + ")";
 }
 

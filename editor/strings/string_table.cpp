@@ -38,7 +38,9 @@ constexpr Message kMessages[] = {
     {119, "Erreur: "},
     {120, "Copie de l'image impossible !"},
     {121, "Sélection diapos"},
-    {122, "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico"},
+    {122,
+     "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+     "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico"},
     {123, "Enregistrer sous..."},
     {124, "Diapositive: "},
     {125, ": Taille: "},
@@ -115,6 +117,10 @@ constexpr Message kMessages[] = {
     {264, "Monter"},
     {265, "Descendre"},
     {266, "Visionner"},
+    // Undo, redo and the menu twin of the "VoirVignettes" button.
+    {267, "Annuler"},
+    {268, "Rétablir"},
+    {269, "&Recentrer la diapositive"},
     // Preview window.
     {301, " (Esc pour sortir)"},
     // About window.
@@ -205,7 +211,9 @@ constexpr Message kMessages[] = {
     {1119, "Error: "},
     {1120, "Can't copy the picture !"},
     {1121, "Pictures selection"},
-    {1122, "Pictures files (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico"},
+    {1122,
+     "Pictures files (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+     "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico"},
     {1123, "Save as..."},
     {1124, "Slide: "},
     {1125, ": Size: "},
@@ -279,6 +287,9 @@ constexpr Message kMessages[] = {
     {1264, "Up"},
     {1265, "Down"},
     {1266, "Show"},
+    {1267, "Undo"},
+    {1268, "Redo"},
+    {1269, "&Recenter slide"},
     {1301, " (Esc to quit)"},
     {1400, "About... "},
     {1402, "User name: "},

@@ -5,8 +5,11 @@
 #include <cstdlib>
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
+#include <QToolBar>
 
 namespace pivolane::editor::testing {
 
@@ -187,6 +190,102 @@ QStringList EditorHarness::Keys() const {
     keys << SlideList::Key(window_->slideList().Slide(i));
   }
   return keys;
+}
+
+QPoint EditorHarness::SlidePlace(int index) {
+  SlideList& list = window_->slideList();
+  return list.visualItemRect(list.Slide(index)).center();
+}
+
+void EditorHarness::ClickSlide(int index) {
+  QTest::mouseClick(window_->slideList().viewport(), Qt::LeftButton, {}, SlidePlace(index));
+}
+
+int EditorHarness::SelectedIndex() const {
+  return window_->slideList().SelectedIndex();
+}
+
+void EditorHarness::DragSlide(int from, QPoint to) {
+  SlideList& list = window_->slideList();
+  ClickSlide(from);
+  QMimeData data;
+  data.setData(SlideList::kDragFormat, QByteArray());
+  QDragEnterEvent enter(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &enter);
+  QDragMoveEvent move(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &move);
+  QDropEvent drop(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &drop);
+}
+
+CommandState CommandStateFor(int count, int selected) {
+  return {selected > 0, selected >= 2, selected > 0 && selected < count,
+          count >= 2,   count >= 1,    count == 0};
+}
+
+void VerifyCommandState(EditorHarness& editor, const CommandState& expected) {
+  MainMenu& m = editor.window().menu();
+  for (QAction* item : {m.mnuCouper, m.mnuCopier, m.mnuSupprimer}) {
+    QCOMPARE(item->isEnabled(), expected.edit);
+  }
+  for (const char* key : {"Couper", "Copier", "SupprimerDiapo"}) {
+    QCOMPARE(editor.Button(key).isEnabled(), expected.edit);
+  }
+  QCOMPARE(m.mnuMonter->isEnabled(), expected.up);
+  QCOMPARE(editor.Button("Flechehaut").isEnabled(), expected.up);
+  QCOMPARE(m.mnuDescendre->isEnabled(), expected.down);
+  QCOMPARE(editor.Button("Flechebas").isEnabled(), expected.down);
+  QCOMPARE(editor.Button("Enboucle").isEnabled(), expected.loopRandom);
+  QCOMPARE(editor.Button("Aleatoire").isEnabled(), expected.loopRandom);
+  for (QAction* item :
+       {m.mnuSave, m.mnuSaveAs, m.mnuCreerExe, m.mnuVisionner, m.mnuMotDePasse, m.mnuEnregImages,
+        m.mnuAffichage->menuAction(), m.mnuDefilement->menuAction()}) {
+    QCOMPARE(item->isEnabled(), expected.document);
+  }
+  for (const char* key :
+       {"Enregistrer", "CreerExe", "Visionner", "Crypte", "Affichertitre", "VoirVignettes"}) {
+    QCOMPARE(editor.Button(key).isEnabled(), expected.document);
+  }
+  // What the user clicks follows its command.
+  for (QAction* button : editor.window().toolbar().buttons()) {
+    QCOMPARE(editor.window().toolbar().bar().widgetForAction(button)->isEnabled(),
+             button->isEnabled());
+  }
+  // The menus themselves, which the user opens from the menu bar.
+  for (QMenu* menu : {m.mnuAffichage, m.mnuDefilement}) {
+    QCOMPARE(menu->isEnabled(), expected.document);
+  }
+  QCOMPARE(!editor.window().slideView().clickHereLabel().isHidden(), expected.clickLabel);
+  // The delay's spin control is in the tab order when loop and random are.
+  QCOMPARE(editor.window().delay().spinControl().focusPolicy() == Qt::StrongFocus,
+           expected.loopRandom);
+  // Always available.
+  for (QAction* item :
+       {m.mnuNouveau, m.mnuOuvrir, m.mnuColler, m.mnuInsertion, m.mnuExtraireImagesExe, m.mnuQuit,
+        m.mnuFrancais, m.mnuEnglish, m.mnuUpdate, m.mnuApropos, m.mnuFichier->menuAction(),
+        m.mnuEdition->menuAction(), m.mnuOutils->menuAction(), m.mnuLangue->menuAction(),
+        m.mnuAide->menuAction()}) {
+    QVERIFY(item->isEnabled());
+  }
+  for (const char* key : {"Nouveau", "Ouvrir", "Coller", "AjouterDiapo"}) {
+    QVERIFY(editor.Button(key).isEnabled());
+  }
+}
+
+Qt::DropAction DropUrls(QWidget& target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint place = target.rect().center();
+  // A file manager offers to move as well; the editor must only ever copy.
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(place, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
+  QDropEvent drop(place, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  drop.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(&target, &drop);
+  // The slides are added once the drop has ended.
+  QCoreApplication::processEvents();
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 }  // namespace pivolane::editor::testing

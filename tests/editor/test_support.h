@@ -13,10 +13,12 @@
 #include <vector>
 
 #include <QApplication>
+#include <QList>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "editor/shell/frm_main.h"
 #include "editor/shell/prompts.h"
@@ -93,6 +95,13 @@ class EditorHarness {
   void AddPictureCount(int count);
   QStringList Titles() const;
   QStringList Keys() const;
+  // The centre of the slide at index (1-based) in the list's viewport.
+  QPoint SlidePlace(int index);
+  void ClickSlide(int index);
+  // 1-based; 0 when none is selected.
+  int SelectedIndex() const;
+  // A drag from one slide, ended at a point of the list.
+  void DragSlide(int from, QPoint to);
   // Ticks "Strong encryption" (the password option must be on) and makes its
   // key derivation the cheapest, so that tests stay fast.
   void UseStrongEncryption();
@@ -110,6 +119,25 @@ class EditorHarness {
  private:
   std::unique_ptr<FrmMain> window_;
 };
+
+// The enabling rules' outcome that the tests check.
+struct CommandState {
+  bool edit;  // cut, copy, delete
+  bool up;
+  bool down;
+  bool loopRandom;  // the two buttons
+  bool document;    // save, build, preview, password, pictures
+  bool clickLabel;
+};
+
+// What the rules give for count slides with the slide at selected (0: none).
+CommandState CommandStateFor(int count, int selected);
+// Every command, button and menu against expected.
+void VerifyCommandState(EditorHarness& editor, const CommandState& expected);
+
+// Files dragged from a file manager and dropped on target, as the platform
+// delivers them; the drop's action afterwards.
+Qt::DropAction DropUrls(QWidget& target, const QList<QUrl>& urls);
 
 }  // namespace pivolane::editor::testing
 
