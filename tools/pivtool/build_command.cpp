@@ -2,11 +2,12 @@
 #include <ostream>
 
 #include "common/format/document.h"
-#include "common/format/self_running.h"
+#include "common/format/show_forms.h"
 #include "common/workspace/workspace.h"
 #include "player/carried/carried_player.h"
 #include "tools/pivtool/commands.h"
 #include "tools/pivtool/show_settings.h"
+#include "webshow/carried/carried_web_page.h"
 
 namespace pivolane::pivtool {
 
@@ -14,7 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// build OUT.exe --from DOC.pvl: the document's slides, options and password.
+// The show at target in the form its name asks for: a name ending in ".html"
+// or ".htm" builds the web page, any other the program.
+void BuildShow(const fs::path& target, const std::vector<format::SlideSource>& slides,
+               const format::ShowOptions& options, const cipher::CryptageXor& cipherState) {
+  format::BuildShowFile(target, format::FormOfName(target.filename().string()), slides, options,
+                        cipherState, {CarriedPlayer(), CarriedWebPage()});
+}
+
+// build OUT --from DOC.pvl: the document's slides, options and password.
 int BuildFromDocument(const fs::path& target, const fs::path& document, bool passwordGiven,
                       Streams io) {
   format::ShowFile show = format::ShowFile::Open(document, format::ShowFileKind::kDocument);
@@ -36,8 +45,7 @@ int BuildFromDocument(const fs::path& target, const fs::path& document, bool pas
   for (format::LoadedSlide& slide : format::LoadSlides(show, work.folder(), counter)) {
     slides.push_back({std::move(slide.title), std::move(slide.workingFile)});
   }
-  format::BuildSelfRunningShowFile(target, slides, format::OptionsFromHeader(show.header()),
-                                   cipherState, CarriedPlayer());
+  BuildShow(target, slides, format::OptionsFromHeader(show.header()), cipherState);
   cipherState.DiscardPassword();
   io.out << target.string() << ": " << slides.size() << " slide(s) written\n";
   return kDone;
@@ -50,13 +58,11 @@ int BuildCommand(Arguments args, Streams io) {
   if (from) {
     const bool passwordGiven = args.TakeFlag("--password-stdin");
     const std::vector<std::string> operands = args.Operands();
-    if (operands.size() != 1) throw UsageError("build --from needs exactly one OUT.exe");
+    if (operands.size() != 1) throw UsageError("build --from needs exactly one OUT");
     return BuildFromDocument(operands.front(), *from, passwordGiven, io);
   }
-  ShowRequest request =
-      TakeShowRequest(args, io.in, "build needs OUT.exe and at least one PICTURE");
-  format::BuildSelfRunningShowFile(request.output, request.slides, request.settings.options,
-                                   request.settings.cipherState, CarriedPlayer());
+  ShowRequest request = TakeShowRequest(args, io.in, "build needs OUT and at least one PICTURE");
+  BuildShow(request.output, request.slides, request.settings.options, request.settings.cipherState);
   request.settings.cipherState.DiscardPassword();
   io.out << request.output.string() << ": " << request.slides.size() << " slide(s) written\n";
   return kDone;
