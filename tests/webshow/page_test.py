@@ -3,7 +3,7 @@
 playback, damaged shows, what the page fetches and deciphers, and a phone's
 touch screen. One browser per group of tests.
 
-Usage: page_test.py --pivtool P --template T --write-samples W --work DIR [GROUP...]
+Usage: page_test.py --pivtool P --write-samples W --work DIR [GROUP...]
 Exits 77 (skipped) only where Chromium, its driver or Selenium is missing."""
 
 import argparse
@@ -14,8 +14,8 @@ import sys
 import unittest
 
 from web_show_session import (BROWSER_MISSING, OBJECT_URL_RECORDER, STRONG, BrowserTest,
-                              PageServer, Paths, make_document, make_show, random_draws,
-                              samples, sha256, text_recorder, web_page)
+                              PageServer, Paths, make_show, random_draws, samples, sha256,
+                              text_recorder)
 
 if not BROWSER_MISSING:
     from selenium.webdriver.common.keys import Keys
@@ -313,14 +313,13 @@ class PhoneTest(BrowserTest):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--pivtool", "--template", "--write-samples", "--work"):
+    for option in ("--pivtool", "--write-samples", "--work"):
         parser.add_argument(option, required=True)
     arguments, groups = parser.parse_known_args()
     if BROWSER_MISSING:
         print(f"page_test: skipped: {BROWSER_MISSING}")
         return 77
     Paths.pivtool = arguments.pivtool
-    Paths.template = arguments.template
     Paths.write_samples = arguments.write_samples
     Paths.work = os.path.abspath(arguments.work)
     shutil.rmtree(Paths.work, ignore_errors=True)

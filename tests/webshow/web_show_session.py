@@ -15,7 +15,8 @@ import unittest
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
-PLACEHOLDER = b"@PIVOLANE_SHOW_DATA@"
+DATA_MARKER = b'<script id="pivolane-show" type="application/octet-stream">'
+DATA_ENDING = b"</script>\n</body>\n</html>\n"
 
 try:
     from selenium import webdriver
@@ -38,7 +39,6 @@ class Paths:
     """Set by the test main from its command line."""
 
     pivtool = None
-    template = None
     write_samples = None
     work = None
 
@@ -56,10 +56,10 @@ def samples():
     return {name: os.path.join(folder, name) for name in sorted(os.listdir(folder))}
 
 
-def make_document(name, slides, options=(), password=None):
-    """A ".pvl" document written by pivtool. slides: (title, sample name);
-    each title becomes the picture's file name, which pivtool takes as the
-    slide's title."""
+def make_show(name, slides, options=(), password=None, change=None):
+    """A web show written by pivtool. slides: (title, sample name); each title
+    becomes the picture's file name, which pivtool takes as the slide's
+    title. change(document bytes) may damage the show's document after."""
     folder = os.path.join(Paths.work, name + ".pictures")
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -67,32 +67,26 @@ def make_document(name, slides, options=(), password=None):
     for title, sample in slides:
         pictures.append(os.path.join(folder, title))
         shutil.copyfile(samples()[sample], pictures[-1])
-    document = os.path.join(Paths.work, name + ".pvl")
-    arguments = [Paths.pivtool, "create", document, *options]
+    page = os.path.join(Paths.work, name + ".html")
+    arguments = [Paths.pivtool, "build", page, *options]
     if password is not None:
         arguments.append("--password-stdin")
     subprocess.run(arguments + ["--"] + pictures, check=True, capture_output=True,
                    input=(password or "") + "\n", encoding="utf-8")
-    with open(document, "rb") as f:
-        return f.read()
+    if change:
+        change_document(page, change)
+    return page
 
 
-def web_page(name, document):
-    """The web show of a document's bytes, as the contract lays it out: the
-    template with the standard base64 of the document in its placeholder."""
-    with open(Paths.template, "rb") as f:
-        template = f.read()
-    before, after = template.split(PLACEHOLDER)
-    path = os.path.join(Paths.work, name + ".html")
-    with open(path, "wb") as f:
-        f.write(before + base64.b64encode(document) + after)
-    return path
-
-
-def make_show(name, slides, options=(), password=None, change=None):
-    """The web page of a show; change(document bytes) may damage the document first."""
-    document = make_document(name, slides, options, password)
-    return web_page(name, change(bytearray(document)) if change else document)
+def change_document(page, change):
+    """Changes the document bytes that the page carries in base64."""
+    with open(page, "rb") as f:
+        html = f.read()
+    begin = html.index(DATA_MARKER) + len(DATA_MARKER)
+    end = html.rindex(DATA_ENDING)
+    document = change(bytearray(base64.b64decode(html[begin:end], validate=True)))
+    with open(page, "wb") as f:
+        f.write(html[:begin] + base64.b64encode(document) + html[end:])
 
 
 # The least key derivation: these tests protect nothing.
