@@ -179,7 +179,7 @@ class PlaybackTest(BrowserTest):
             b.wait_for_title(("Huge.gif" if titles else "Pivolane") + " : ERROR: Invalid picture !")
             b.keys(Keys.ARROW_RIGHT)
             b.wait_for_title("Fine.jpg" if titles else "Pivolane")
-            self.assertEqual(b.run("return document.images.length;"), 1)
+            self.assertEqual(len(b.pictures()), 1)
 
 
 class DamagedShowTest(BrowserTest):
@@ -306,7 +306,7 @@ class PhoneTest(BrowserTest):
         self.assertEqual(history, pages_before, "no swipe went back a page")
         b.touch(300, 60)
         b.wait_for_title("Three.jpg")
-        image = b.run("return document.images[0].getBoundingClientRect().toJSON();")
+        [image] = b.pictures()
         self.assertLessEqual(image["width"], width)
         self.assertGreaterEqual(image["left"], 0)
 

@@ -208,10 +208,14 @@ class Browser:
                 urls.append(message["params"]["request"]["url"])
         return urls
 
+    def pictures(self):
+        """The sizes and places of the pictures in the page."""
+        return self.run("return Array.from(document.querySelectorAll('img, canvas'),"
+                        " (e) => e.getBoundingClientRect().toJSON());")
+
     def ended(self):
         """The show is over: no picture in the page, and the title "Pivolane"."""
-        return self.driver.title == "Pivolane" and self.run(
-            "return document.images.length === 0;")
+        return self.driver.title == "Pivolane" and not self.pictures()
 
 
 class BrowserTest(unittest.TestCase):

@@ -1,7 +1,8 @@
-// Slides ready to be shown: title and decoded picture. At most the slide on
-// screen and its two neighbours are kept; a picture's deciphered bytes live
-// only as long as it takes the browser to decode them, and its object URL is
-// revoked as soon as it is decoded.
+// Slides ready to be shown: title and picture, drawn at the size the screen
+// shows it at. At most the slide on screen and its two neighbours are kept.
+// A picture's deciphered bytes live only until the browser has decoded them,
+// and the object URL that tells its size is revoked as soon as it has.
+import { fitInto } from "./fit.js";
 import { afterNextPaint } from "./paint.js";
 
 // The formats a slide may hold, told from their first bytes as the player
@@ -15,7 +16,7 @@ const kFormats = [
   { type: "image/x-icon", magic: [0x00, 0x00, 0x01, 0x00] },
 ];
 
-export function pictureType(bytes) {
+function pictureType(bytes) {
   const format = kFormats.find((f) => f.magic.every((byte, i) => bytes[i] === byte));
   return format ? format.type : null;
 }
@@ -25,57 +26,84 @@ export function pictureType(bytes) {
 const kMaxSide = 32767;
 const kMaxPixelCount = 2 ** 27;
 
-function withinDecodeLimits(image) {
-  const { naturalWidth: width, naturalHeight: height } = image;
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixelCount;
+function withinDecodeLimits({ width, height }) {
+  return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixelCount;
 }
 
-function release(image) {
-  if (image) image.removeAttribute("src");
-}
-
-// Decodes bytes of a picture into an image element; null when the browser
-// cannot decode it or it is beyond the limits. bytes are wiped once the
-// browser has its copy.
-async function decodePicture(bytes) {
-  const type = pictureType(bytes);
-  if (!type) {
-    bytes.fill(0);
-    return null;
-  }
-  const url = URL.createObjectURL(new Blob([bytes], { type }));
-  bytes.fill(0);
+// The picture's size as shown (EXIF orientation applied), read from its
+// header: nothing is decoded yet. null when the browser cannot read it.
+async function naturalSize(blob) {
+  const url = URL.createObjectURL(blob);
   const image = new Image();
-  image.alt = "";
-  image.decoding = "async";
   try {
-    // Its size first, before the browser spends anything on its pixels.
     await new Promise((resolve, reject) => {
       image.onload = resolve;
       image.onerror = reject;
       image.src = url;
     });
-    if (!withinDecodeLimits(image)) throw new Error("beyond the decoding limits");
-    await image.decode();
-    return image;
+    const size = { width: image.naturalWidth, height: image.naturalHeight };
+    return size.width > 0 && size.height > 0 ? size : null;
   } catch {
-    release(image);
     return null;
   } finally {
-    image.onload = image.onerror = null;
     URL.revokeObjectURL(url);
+    image.removeAttribute("src");
   }
+}
+
+// The largest the page can show a picture at, in device pixels: the screen,
+// in either orientation.
+function largestShownSize() {
+  const side = Math.max(screen.width, screen.height) * (window.devicePixelRatio || 1);
+  return { width: side, height: side };
+}
+
+// A picture's bytes drawn onto a canvas, at its own size or reduced to the
+// largest the screen shows; null when the browser cannot decode it or it is
+// beyond the decoding limits. bytes are wiped once the browser has its copy.
+async function drawPicture(bytes) {
+  const type = pictureType(bytes);
+  const blob = type ? new Blob([bytes], { type }) : null;
+  bytes.fill(0);
+  const natural = blob && (await naturalSize(blob));
+  if (!natural || !withinDecodeLimits(natural)) return null;
+  try {
+    const drawn = fitInto(natural, largestShownSize());
+    const bitmap = await createImageBitmap(blob, {
+      resizeWidth: drawn.width,
+      resizeHeight: drawn.height,
+      resizeQuality: "high",
+    });
+    const canvas = document.createElement("canvas");
+    canvas.width = bitmap.width;
+    canvas.height = bitmap.height;
+    const renderer = canvas.getContext("bitmaprenderer");
+    if (renderer) {
+      renderer.transferFromImageBitmap(bitmap);
+    } else {
+      canvas.getContext("2d").drawImage(bitmap, 0, 0);
+      bitmap.close();
+    }
+    return { canvas, natural };
+  } catch {
+    return null;
+  }
+}
+
+// Lets a picture's pixels go.
+function release(picture) {
+  if (picture) picture.canvas.width = picture.canvas.height = 0;
 }
 
 export class SlidePictures {
   // readSlide(slideNumber) gives its title and plain picture bytes (or null).
   constructor(readSlide) {
     this.readSlide_ = readSlide;
-    this.slides_ = new Map(); // slide number -> { ready: promise of { title, image } }
+    this.slides_ = new Map(); // slide number -> { ready: promise of { title, picture } }
   }
 
-  // Slide slideNumber, prepared now unless it is already: { title, image },
-  // image null for a bad picture.
+  // Slide slideNumber, prepared now unless it is already: { title, picture },
+  // picture { canvas, natural size } or null for a bad picture.
   get(slideNumber) {
     return (this.slides_.get(slideNumber) ?? this.prepare_(slideNumber, false)).ready;
   }
@@ -86,7 +114,7 @@ export class SlidePictures {
     for (const [number, slide] of this.slides_) {
       if (slideNumbers.includes(number)) continue;
       this.slides_.delete(number);
-      slide.ready.then(({ image }) => release(image));
+      slide.ready.then(({ picture }) => release(picture));
     }
     for (const number of slideNumbers) {
       if (number !== null && !this.slides_.has(number)) this.prepare_(number, true);
@@ -102,9 +130,9 @@ export class SlidePictures {
     this.slides_.set(slideNumber, slide);
     slide.ready = (async () => {
       if (afterPaint) await afterNextPaint();
-      if (this.slides_.get(slideNumber) !== slide) return { title: "", image: null }; // let go
+      if (this.slides_.get(slideNumber) !== slide) return { title: "", picture: null }; // let go
       const { title, picture } = this.readSlide_(slideNumber);
-      return { title, image: picture ? await decodePicture(picture) : null };
+      return { title, picture: picture ? await drawPicture(picture) : null };
     })();
     return slide;
   }
