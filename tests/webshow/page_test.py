@@ -168,6 +168,35 @@ class PlaybackTest(BrowserTest):
             b.keys(Keys.ARROW_RIGHT)
         self.assertEqual(seen, expected)
 
+    def test_pictures_fit_upright_and_centred(self):
+        b = self.browser
+        cases = [  # sample, its size as shown upright
+            ("blue.bmp", (3000, 1000)),  # reduced to the width
+            ("slow.bmp", (4000, 3000)),  # reduced to the height
+            ("yellow.ico", (64, 64)),  # never enlarged
+            ("turned.jpg", (100, 200)),
+        ]
+        self.open_show("fit", [(f"{k}.{name}", name) for k, (name, _) in enumerate(cases)])
+        for k, (name, (natural_width, natural_height)) in enumerate(cases):
+            with self.subTest(name):
+                b.wait_for("the picture", lambda: b.pictures() and b.run(
+                    "return document.querySelector('canvas').dataset.shown !== 'seen';"))
+                [shown] = b.pictures()
+                width, height = b.run("return [innerWidth, innerHeight];")  # full screen or not
+                scale = min(1, width / natural_width, height / natural_height)
+                self.assertAlmostEqual(shown["width"], natural_width * scale, delta=1)
+                self.assertAlmostEqual(shown["height"], natural_height * scale, delta=1)
+                self.assertAlmostEqual(shown["left"] * 2 + shown["width"], width, delta=1)
+                self.assertAlmostEqual(shown["top"] * 2 + shown["height"], height, delta=1)
+                if k + 1 < len(cases):
+                    b.run("document.querySelector('canvas').dataset.shown = 'seen';")
+                    b.keys(Keys.ARROW_RIGHT)
+        # The turned picture's red corner is at the top right once upright.
+        red, green, blue, _ = b.run(
+            "const c = document.querySelector('canvas');"
+            "return Array.from(c.getContext('2d').getImageData(c.width - 5, 5, 1, 1).data);")
+        self.assertEqual((red > 200, green < 80, blue < 80), (True, True, True))
+
     def test_bad_picture_is_captioned_and_the_show_goes_on(self):
         b = self.browser
         for titles, caption in ((("--titles",), "Broken.jpg"), ((), "Pivolane")):

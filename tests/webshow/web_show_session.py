@@ -27,10 +27,11 @@ try:
     from selenium.webdriver.common.actions.pointer_input import PointerInput
     from selenium.webdriver.common.actions import interaction
     from selenium.webdriver.common.keys import Keys
+    from PIL import Image
 
     BROWSER_MISSING = None
-except ImportError as error:  # no Selenium: the suite is skipped
-    BROWSER_MISSING = f"Selenium is missing ({error})"
+except ImportError as error:  # no Selenium or PIL: the suite is skipped
+    BROWSER_MISSING = f"a module is missing ({error})"
 if not (os.path.exists(CHROMIUM) and os.path.exists(CHROMEDRIVER)):
     BROWSER_MISSING = f"{CHROMIUM} or {CHROMEDRIVER} is missing"
 
@@ -48,11 +49,18 @@ def sha256(data):
 
 
 def samples():
-    """The sample pictures, written once: name -> path."""
+    """The sample pictures, written once: name -> path. Beside those of
+    write_samples, "turned.jpg": 200 x 100 pixels, red in its top left
+    corner, whose EXIF orientation turns it a quarter clockwise."""
     folder = os.path.join(Paths.work, "samples")
     if not os.path.isdir(folder):
         os.makedirs(folder)
         subprocess.run([Paths.write_samples, folder], check=True)
+        picture = Image.new("RGB", (200, 100), (30, 30, 200))
+        picture.paste((255, 0, 0), (0, 0, 50, 50))
+        orientation = picture.getexif()
+        orientation[0x0112] = 6
+        picture.save(os.path.join(folder, "turned.jpg"), exif=orientation.tobytes())
     return {name: os.path.join(folder, name) for name in sorted(os.listdir(folder))}
 
 

@@ -74,16 +74,13 @@ async function drawPicture(bytes) {
       resizeHeight: drawn.height,
       resizeQuality: "high",
     });
+    // Drawn, not handed over: a canvas that takes the bitmap as it is shows
+    // it without its EXIF orientation in some browsers.
     const canvas = document.createElement("canvas");
     canvas.width = bitmap.width;
     canvas.height = bitmap.height;
-    const renderer = canvas.getContext("bitmaprenderer");
-    if (renderer) {
-      renderer.transferFromImageBitmap(bitmap);
-    } else {
-      canvas.getContext("2d").drawImage(bitmap, 0, 0);
-      bitmap.close();
-    }
+    canvas.getContext("2d").drawImage(bitmap, 0, 0);
+    bitmap.close();
     return { canvas, natural };
   } catch {
     return null;

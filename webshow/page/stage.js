@@ -5,6 +5,8 @@ import { fitInto } from "./fit.js";
 import { kApplicationTitle } from "./player_texts.js";
 
 const kPointerRestMs = 2500;
+// A picture smaller than this has its title under it, not on it.
+const kRoomForTitle = { width: 240, height: 160 };
 
 export class Stage {
   constructor(texts, titlesOn) {
@@ -65,6 +67,10 @@ export class Stage {
     const shown = fitInto(this.picture_.natural, area);
     this.picture_.canvas.style.width = `${shown.width}px`;
     this.picture_.canvas.style.height = `${shown.height}px`;
+    this.figure_.classList.toggle(
+      "small",
+      shown.width < kRoomForTitle.width || shown.height < kRoomForTitle.height,
+    );
   }
 
   // The pointer hides over the slides while it rests.
