@@ -14,8 +14,8 @@ import sys
 import unittest
 
 from web_show_session import (BROWSER_MISSING, OBJECT_URL_RECORDER, STRONG, BrowserTest,
-                              PageServer, Paths, make_show, random_draws, samples, sha256,
-                              text_recorder)
+                              PageServer, Paths, fingerprint, make_show, random_draws,
+                              samples, text_recorder)
 
 if not BROWSER_MISSING:
     from selenium.webdriver.common.keys import Keys
@@ -280,7 +280,7 @@ class DeliveryTest(BrowserTest):
         originals = []
         for name in pictures:
             with open(samples()[name], "rb") as f:
-                originals.append(sha256(f.read()))
+                originals.append(fingerprint(f.read()))
         slides = [(f"{k + 1} {name}", name) for k, name in enumerate(pictures)]
         served = os.path.join(Paths.work, "served")
         os.makedirs(served, exist_ok=True)
@@ -302,9 +302,10 @@ class DeliveryTest(BrowserTest):
             b.wait_for_title(title)
             b.keys(Keys.ARROW_RIGHT)
         b.wait_for("the end of the show", b.ended)
-        hashes = b.wait_for("the hashes", lambda: b.run(
-            "return objectUrls.hashes.every(Boolean) && objectUrls.hashes;"))
-        self.assertEqual(sorted(set(hashes)), sorted(originals))
+        fingerprints = b.wait_for("the fingerprints", lambda: b.run(
+            "return objectUrls.fingerprints.every(Boolean) && objectUrls.fingerprints;"))
+        self.assertEqual(sorted(set(fingerprints)), sorted(originals))
+        self.assertEqual(b.run("return isSecureContext;"), not url.startswith("http:"))
         made, revoked = b.run("return [objectUrls.made, objectUrls.revoked];")
         self.assertEqual(sorted(made), sorted(revoked), "every object URL is revoked")
         page = url if "://" in url else "file://" + url

@@ -3,7 +3,6 @@ made of them, and a headless Chromium driven by Selenium that opens them."""
 
 import base64
 import functools
-import hashlib
 import http.server
 import json
 import os
@@ -42,10 +41,6 @@ class Paths:
     pivtool = None
     write_samples = None
     work = None
-
-
-def sha256(data):
-    return hashlib.sha256(data).hexdigest()
 
 
 def samples():
@@ -101,8 +96,14 @@ def change_document(page, change):
 STRONG = ("--cipher", "2", "--kdf-passes", "1", "--kdf-memory", "8")
 
 
+# A name that the browser takes to 127.0.0.1: unlike 127.0.0.1 itself, a
+# page served from it is not a secure context, and has no WebCrypto.
+SERVER_NAME = "pivolane.test"
+
+
 class PageServer:
-    """Serves a folder over plain http:// on a free port of 127.0.0.1."""
+    """Serves a folder over plain http:// on a free port of 127.0.0.1, as
+    SERVER_NAME."""
 
     def __init__(self, folder):
         handler = functools.partial(QuietHandler, directory=folder)
@@ -111,7 +112,7 @@ class PageServer:
         self.thread.start()
 
     def url(self, file_name):
-        return f"http://127.0.0.1:{self.server.server_port}/{file_name}"
+        return f"http://{SERVER_NAME}:{self.server.server_port}/{file_name}"
 
     def close(self):
         self.server.shutdown()
@@ -134,7 +135,8 @@ class Browser:
         width, height = (390, 844) if phone else (1280, 800)
         for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
                          f"--window-size={width},{height}", f"--user-data-dir={profile}",
-                         "--no-first-run", "--no-default-browser-check"):
+                         "--no-first-run", "--no-default-browser-check",
+                         f"--host-resolver-rules=MAP {SERVER_NAME} 127.0.0.1"):
             options.add_argument(argument)
         if phone:
             options.add_experimental_option("mobileEmulation", {"deviceMetrics": {
@@ -252,20 +254,31 @@ def text_recorder(element_id):
             "});")
 
 
-# Records the bytes of every object the page makes an object URL of, and
-# which of those URLs it revokes.
+def fingerprint(data):
+    """The length and 32-bit FNV-1a hash of data, as OBJECT_URL_RECORDER
+    takes them in the page (where WebCrypto may be missing)."""
+    value = 0x811C9DC5
+    for byte in data:
+        value = ((value ^ byte) * 0x01000193) & 0xFFFFFFFF
+    return f"{len(data)}:{value:08x}"
+
+
+# Records the fingerprint of every picture the page makes an object URL of,
+# and which of those URLs it revokes.
 OBJECT_URL_RECORDER = """
-window.objectUrls = {made: [], revoked: [], hashes: []};
+window.objectUrls = {made: [], revoked: [], fingerprints: []};
 const make = URL.createObjectURL.bind(URL);
 const revoke = URL.revokeObjectURL.bind(URL);
 URL.createObjectURL = (object) => {
   const url = make(object);
   objectUrls.made.push(url);
   if (object.type.startsWith('image/')) {
-    const index = objectUrls.hashes.push(null) - 1;
-    object.arrayBuffer().then((bytes) => crypto.subtle.digest('SHA-256', bytes)).then((digest) => {
-      objectUrls.hashes[index] = Array.from(new Uint8Array(digest),
-          (b) => b.toString(16).padStart(2, '0')).join('');
+    const index = objectUrls.fingerprints.push(null) - 1;
+    object.arrayBuffer().then((buffer) => {
+      const bytes = new Uint8Array(buffer);
+      let value = 0x811c9dc5;
+      for (const byte of bytes) value = Math.imul(value ^ byte, 0x01000193) >>> 0;
+      objectUrls.fingerprints[index] = bytes.length + ':' + value.toString(16).padStart(8, '0');
     });
   }
   return url;

@@ -34,9 +34,10 @@ export function keyStream(password) {
 // ((start + p - 2) mod 2562) + 1: after 2562 the stream goes on at 1.
 export function applyKeyStream(stream, start, data, position) {
   let key = (start - 1 + position) % kKeyLength;
-  for (let i = 0; i < data.length; ++i) {
-    data[i] ^= stream[key];
-    if (++key === kKeyLength) key = 0;
+  for (let done = 0; done < data.length; key = 0) {
+    const run = Math.min(data.length - done, kKeyLength - key);
+    for (let i = 0; i < run; ++i) data[done + i] ^= stream[key + i];
+    done += run;
   }
 }
 
