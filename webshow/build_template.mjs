@@ -20,7 +20,9 @@ function fail(message) {
 }
 
 const [pageDir, nodeModules, masterKeyFile, iconFile, outFile] = process.argv.slice(2);
-if (!outFile) fail("usage: node build_template.mjs PAGE_DIR NODE_MODULES MASTER_KEY_HEX ICON_SVG OUT");
+if (!outFile) {
+  fail("usage: node build_template.mjs PAGE_DIR NODE_MODULES MASTER_KEY_HEX ICON_SVG OUT");
+}
 
 function read(path) {
   try {
@@ -86,8 +88,9 @@ const hashOf = (text) => `'sha256-${createHash("sha256").update(text, "utf8").di
 
 const masterKeyHex = read(masterKeyFile).trim();
 if (!/^[0-9a-f]{5124}$/.test(masterKeyHex)) fail("the master key is not 2562 bytes of hexadecimal");
+const modules = joinModules(kEntryModule);
 const script = checkInline(
-  substituteOnce(joinModules(kEntryModule), "@PIVOLANE_MASTER_KEY@", masterKeyHex, "the page's script"),
+  substituteOnce(modules, "@PIVOLANE_MASTER_KEY@", masterKeyHex, "the page's script"),
   "the page's script",
 );
 const library = checkInline(

@@ -74,6 +74,8 @@ export function listenForInput(target, take, gesture) {
     target.addEventListener(type, handler, { passive: false });
   }
   return () => {
-    for (const [type, handler] of Object.entries(handlers)) target.removeEventListener(type, handler);
+    for (const [type, handler] of Object.entries(handlers)) {
+      target.removeEventListener(type, handler);
+    }
   };
 }

@@ -3,6 +3,7 @@
 // It takes a second or more, so it runs on a worker made from the page's
 // own copy of the library, and the page stays responsive meanwhile; where a
 // browser refuses such a worker, it runs on the page itself.
+import { afterNextPaint } from "./paint.js";
 import { cipherLibraryReady } from "./sealed_cipher.js";
 
 // Runs on the worker too, from its text: it refers to nothing else.
@@ -45,12 +46,8 @@ function deriveOnWorker(request, libraryText, cancelled) {
       settle(value);
     };
     try {
-      const program = new Blob(
-        [libraryText, "\n;", derive.toString(), "\n(", workerMain.toString(), ")();\n"],
-        {
-          type: "text/javascript",
-        },
-      );
+      const parts = [libraryText, "\n;", derive.toString(), "\n(", workerMain.toString(), ")();"];
+      const program = new Blob(parts, { type: "text/javascript" });
       url = URL.createObjectURL(program);
       worker = new Worker(url);
     } catch {
@@ -74,11 +71,6 @@ function deriveOnWorker(request, libraryText, cancelled) {
   });
 }
 
-// Lets the page paint what it shows before the page itself is kept busy.
-function nextPaint() {
-  return new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
-}
-
 // request: password (code page 1252 bytes), salt, passes, memoryBytes.
 // cancelled: a promise that settles when the derivation is no longer wanted.
 export async function deriveKey(request, libraryText, cancelled) {
@@ -87,6 +79,7 @@ export async function deriveKey(request, libraryText, cancelled) {
   } catch (failure) {
     if (failure.message !== "refused") throw failure;
   }
-  await Promise.all([cipherLibraryReady(), nextPaint()]);
+  // The page shows that it is working before it is kept busy.
+  await Promise.all([cipherLibraryReady(), afterNextPaint()]);
   return derive(globalThis.sodium, request);
 }

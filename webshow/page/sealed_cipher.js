@@ -52,7 +52,8 @@ export class PayloadSeal {
     for (let k = 0, at = 0; k < chunks; ++k) {
       const plainSize = Math.min(kSealedChunkSize, size - k * kSealedChunkSize);
       const from = k * (kSealedChunkSize + kTagLength);
-      const plain = this.open(slideNumber, k, k + 1 === chunks, stored.subarray(from, from + plainSize + kTagLength));
+      const sealed = stored.subarray(from, from + plainSize + kTagLength);
+      const plain = this.open(slideNumber, k, k + 1 === chunks, sealed);
       if (!plain) {
         picture.fill(0);
         return null;

@@ -61,8 +61,9 @@ export function storedPictureSize(show, size) {
 export function checkBeforePassword(show) {
   const header = show.header;
   if (header.hasPassword) {
-    if (header.cipherVersion !== kXorCipherVersion && header.cipherVersion !== kSealedCipherVersion) {
-      throw new InvalidShow(`unknown cipher version ${header.cipherVersion}`);
+    const version = header.cipherVersion;
+    if (version !== kXorCipherVersion && version !== kSealedCipherVersion) {
+      throw new InvalidShow(`unknown cipher version ${version}`);
     }
     if (show.sealed) {
       const { passes, memoryBytes } = sealedParameters(header);

@@ -33,8 +33,10 @@ export function xorCipher(stream, start) {
 export function sealedCipher(seal) {
   return {
     table: (show, size) => seal.open(0, 0, true, show.data.read(0, size)),
-    picture: (show, slideNumber, entry) =>
-      seal.openPicture(slideNumber, entry.size, show.data.read(entry.offset, storedPictureSize(show, entry.size))),
+    picture(show, slideNumber, entry) {
+      const stored = show.data.read(entry.offset, storedPictureSize(show, entry.size));
+      return seal.openPicture(slideNumber, entry.size, stored);
+    },
     forget: () => seal.forget(),
   };
 }
