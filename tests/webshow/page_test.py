@@ -199,14 +199,13 @@ class PlaybackTest(BrowserTest):
 
     def test_bad_picture_is_captioned_and_the_show_goes_on(self):
         b = self.browser
-        for titles, caption in ((("--titles",), "Broken.jpg"), ((), "Pivolane")):
-            self.open_show("bad", [("Broken.jpg", "broken.jpg"), ("Huge.gif", "huge.gif"),
-                                   ("Fine.jpg", "red.jpg")], titles)
-            b.wait_for_title(caption + " : ERROR: Invalid picture !")
-            self.assertTrue(b.visible("slide-problem"))
-            b.keys(Keys.ARROW_RIGHT)
-            b.wait_for_title(("Huge.gif" if titles else "Pivolane") + " : ERROR: Invalid picture !")
-            b.keys(Keys.ARROW_RIGHT)
+        for titles in (("--titles",), ()):
+            bad = [("Broken.jpg", "broken.jpg"), ("Huge.gif", "huge.gif")]
+            self.open_show("bad", bad + [("Fine.jpg", "red.jpg")], titles)
+            for title, _ in bad:
+                b.wait_for_title((title if titles else "Pivolane") + " : ERROR: Invalid picture !")
+                self.assertTrue(b.visible("slide-problem"))
+                b.keys(Keys.ARROW_RIGHT)
             b.wait_for_title("Fine.jpg" if titles else "Pivolane")
             self.assertEqual(len(b.pictures()), 1)
 
@@ -307,7 +306,7 @@ class DeliveryTest(BrowserTest):
         self.assertEqual(sorted(set(fingerprints)), sorted(originals))
         self.assertEqual(b.run("return isSecureContext;"), not url.startswith("http:"))
         made, revoked = b.run("return [objectUrls.made, objectUrls.revoked];")
-        self.assertEqual(sorted(made), sorted(revoked), "every object URL is revoked")
+        self.assertEqual(set(made), set(revoked), "every object URL is revoked")
         page = url if "://" in url else "file://" + url
         self.assertEqual([u for u in b.requested_urls() if not u.startswith(("blob:", "data:"))],
                          [page])

@@ -27,28 +27,20 @@ const kMaxSide = 32767;
 const kMaxPixelCount = 2 ** 27;
 
 function withinDecodeLimits({ width, height }) {
-  return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixelCount;
+  const sides = width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
+  return sides && width * height <= kMaxPixelCount;
 }
 
-// The picture's size as shown (EXIF orientation applied), read from its
-// header: nothing is decoded yet. null when the browser cannot read it.
-async function naturalSize(blob) {
-  const url = URL.createObjectURL(blob);
+// An image element of the picture at url, loaded: its size, EXIF orientation
+// applied, is known, but nothing is decoded yet. Rejects when the browser
+// cannot read it.
+function loadImage(url) {
   const image = new Image();
-  try {
-    await new Promise((resolve, reject) => {
-      image.onload = resolve;
-      image.onerror = reject;
-      image.src = url;
-    });
-    const size = { width: image.naturalWidth, height: image.naturalHeight };
-    return size.width > 0 && size.height > 0 ? size : null;
-  } catch {
-    return null;
-  } finally {
-    URL.revokeObjectURL(url);
-    image.removeAttribute("src");
-  }
+  return new Promise((resolve, reject) => {
+    image.onload = () => resolve(image);
+    image.onerror = reject;
+    image.src = url;
+  });
 }
 
 // The largest the page can show a picture at, in device pixels: the screen,
@@ -58,6 +50,29 @@ function largestShownSize() {
   return { width: side, height: side };
 }
 
+// Decodes the picture and draws it over the whole canvas: off the page's
+// thread where the browser can, else from the image element. Drawn, not
+// handed over: a canvas that takes a bitmap as it is shows it without its
+// EXIF orientation in some browsers.
+async function drawOnto(canvas, blob, image) {
+  const context = canvas.getContext("2d");
+  context.imageSmoothingQuality = "high";
+  let bitmap;
+  try {
+    bitmap = await createImageBitmap(blob, {
+      resizeWidth: canvas.width,
+      resizeHeight: canvas.height,
+      resizeQuality: "high",
+    });
+  } catch {
+    await image.decode(); // browsers without these options
+    context.drawImage(image, 0, 0, canvas.width, canvas.height);
+    return;
+  }
+  context.drawImage(bitmap, 0, 0, canvas.width, canvas.height);
+  bitmap.close();
+}
+
 // A picture's bytes drawn onto a canvas, at its own size or reduced to the
 // largest the screen shows; null when the browser cannot decode it or it is
 // beyond the decoding limits. bytes are wiped once the browser has its copy.
@@ -65,25 +80,29 @@ async function drawPicture(bytes) {
   const type = pictureType(bytes);
   const blob = type ? new Blob([bytes], { type }) : null;
   bytes.fill(0);
-  const natural = blob && (await naturalSize(blob));
-  if (!natural || !withinDecodeLimits(natural)) return null;
+  if (!blob) return null;
+  const url = URL.createObjectURL(blob);
+  let image;
   try {
-    const drawn = fitInto(natural, largestShownSize());
-    const bitmap = await createImageBitmap(blob, {
-      resizeWidth: drawn.width,
-      resizeHeight: drawn.height,
-      resizeQuality: "high",
-    });
-    // Drawn, not handed over: a canvas that takes the bitmap as it is shows
-    // it without its EXIF orientation in some browsers.
+    image = await loadImage(url);
+  } catch {
+    return null;
+  } finally {
+    URL.revokeObjectURL(url);
+  }
+  try {
+    const natural = { width: image.naturalWidth, height: image.naturalHeight };
+    if (!withinDecodeLimits(natural)) return null;
     const canvas = document.createElement("canvas");
-    canvas.width = bitmap.width;
-    canvas.height = bitmap.height;
-    canvas.getContext("2d").drawImage(bitmap, 0, 0);
-    bitmap.close();
+    const drawn = fitInto(natural, largestShownSize());
+    canvas.width = drawn.width;
+    canvas.height = drawn.height;
+    await drawOnto(canvas, blob, image);
     return { canvas, natural };
   } catch {
     return null;
+  } finally {
+    image.removeAttribute("src");
   }
 }
 
