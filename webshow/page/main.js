@@ -89,6 +89,7 @@ class WebShow {
       if (!this.ended_) this.failed_(failure);
       return false;
     }
+    if (this.ended_) reader?.forget(); // left while the key was derived on the page
     if (!reader || this.ended_) return false;
     this.play_(show, reader, texts);
     return true;
