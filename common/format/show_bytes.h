@@ -21,7 +21,6 @@ class ShowBytes {
   ShowBytes(io::File file, const EmbeddedText& text);
 
   const io::File& file() const { return file_; }
-  bool IsEmbedded() const { return text_.has_value(); }
   std::uint64_t Size() const;
   // Reads exactly data.size() bytes at offset. A read past the end, or base64
   // text with a character outside its alphabet, is damaged (error 62).

@@ -1,8 +1,8 @@
 // Reading a show file, document, self-running show or web show, without
-// trusting it:
-// every count, size and offset is checked against the file's real size before
-// it is used, and pictures are deciphered on the fly, straight from the file,
-// so that no deciphered copy of the payload is ever written.
+// trusting it: every count, size and offset is checked against the file's
+// real size before it is used, and pictures are deciphered on the fly,
+// straight from the file, so that no deciphered copy of the payload is ever
+// written.
 #pragma once
 
 #include <cstdint>

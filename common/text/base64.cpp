@@ -64,22 +64,35 @@ void Base64Encoder::Finish(std::string& text) {
 std::optional<std::size_t> DecodeBase64(std::string_view text, std::span<std::uint8_t> bytes,
                                         Base64End end) {
   if (text.size() % kBase64GroupChars != 0) return std::nullopt;
+  const auto value = [&text](std::size_t at) {
+    return kValues[static_cast<unsigned char>(text[at])];
+  };
+  // Every group but a final one holds 3 bytes and no padding.
+  const std::size_t whole = text.size() - (end == Base64End::kFinal && !text.empty() ? 4 : 0);
   std::size_t written = 0;
-  for (std::size_t at = 0; at < text.size(); at += kBase64GroupChars) {
-    const bool finalGroup = end == Base64End::kFinal && at + kBase64GroupChars == text.size();
-    // "xx==" and "xxx=" only, and only at the very end.
-    std::size_t padding = 0;
-    if (finalGroup && text[at + 3] == kPadding) padding = text[at + 2] == kPadding ? 2 : 1;
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < kBase64GroupChars - padding; ++i) {
-      const std::uint8_t value = kValues[static_cast<unsigned char>(text[at + i])];
-      if (value == kNotInAlphabet) return std::nullopt;
-      bits |= std::uint32_t{value} << (18 - 6 * i);
-    }
-    bytes[written++] = static_cast<std::uint8_t>(bits >> 16);
-    if (padding < 2) bytes[written++] = static_cast<std::uint8_t>(bits >> 8);
-    if (padding < 1) bytes[written++] = static_cast<std::uint8_t>(bits);
+  for (std::size_t at = 0; at < whole; at += kBase64GroupChars, written += kBase64GroupBytes) {
+    const std::uint8_t a = value(at), b = value(at + 1), c = value(at + 2), d = value(at + 3);
+    // Only kNotInAlphabet has its high bit set.
+    if (((a | b | c | d) & 0x80) != 0) return std::nullopt;
+    const std::uint32_t bits = (std::uint32_t{a} << 18) | (std::uint32_t{b} << 12) |
+                               (std::uint32_t{c} << 6) | std::uint32_t{d};
+    bytes[written] = static_cast<std::uint8_t>(bits >> 16);
+    bytes[written + 1] = static_cast<std::uint8_t>(bits >> 8);
+    bytes[written + 2] = static_cast<std::uint8_t>(bits);
   }
+  if (whole == text.size()) return written;
+  // The final group: "xx==" and "xxx=" only.
+  std::size_t padding = 0;
+  if (text[whole + 3] == kPadding) padding = text[whole + 2] == kPadding ? 2 : 1;
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < kBase64GroupChars - padding; ++i) {
+    const std::uint8_t v = value(whole + i);
+    if (v == kNotInAlphabet) return std::nullopt;
+    bits |= std::uint32_t{v} << (18 - 6 * i);
+  }
+  bytes[written++] = static_cast<std::uint8_t>(bits >> 16);
+  if (padding < 2) bytes[written++] = static_cast<std::uint8_t>(bits >> 8);
+  if (padding < 1) bytes[written++] = static_cast<std::uint8_t>(bits);
   return written;
 }
 

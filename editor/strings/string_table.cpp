@@ -58,6 +58,7 @@ constexpr Message kMessages[] = {
     {140, " diapo(s) extraite(s) de "},
     {141, "dans le dossier: "},
     {142, " est le diaporama dont les images sont extraites : il ne peut pas être remplacé !"},
+    {143, "Page web Pivolane (*.html)"},
     // Delay control (180, 181 are not shown) and the texts of the picture frame.
     {180, "Délai entre les diapositives"},
     {181, "secondes"},
@@ -218,6 +219,7 @@ constexpr Message kMessages[] = {
     {1140, " picture(s) extracted from "},
     {1141, "in folder: "},
     {1142, " is the slide show the pictures are extracted from: it cannot be replaced !"},
+    {1143, "Pivolane web page (*.html)"},
     {1180, "Delay between slides"},
     {1181, "seconds"},
     {1182, "Double-click here to add a slide"},

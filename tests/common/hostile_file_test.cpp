@@ -168,6 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
         HostileWebCase{"BadCharacterInTheTrailer",
                        [](std::string& p) { p[p.size() - kWebShowEnd.size() - 10] = '-'; }, 62},
         HostileWebCase{"PaddingInside", [](std::string& p) { p[TextStart(p) + 1003] = '='; }, 62},
+        HostileWebCase{
+            "PaddingMisplaced",
+            [](std::string& p) { p.replace(p.size() - kWebShowEnd.size() - 3, 3, "==="); }, 62},
         HostileWebCase{"LineBreaks",
                        [](std::string& p) { p.insert(TextStart(p) + 76, "\r\n\r\n"); }, 62},
         HostileWebCase{"WholeGroupsCutOff",

@@ -56,9 +56,10 @@ QString ScriptedPrompts::ChooseFileToOpen(const OpenFilesRequest& request) {
   return Next(openChoices);
 }
 
-QString ScriptedPrompts::ChooseFileToSave(const SaveFileRequest& request) {
+SaveChoice ScriptedPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   saveRequests.push_back(request);
-  return Next(saveChoices);
+  const QString path = Next(saveChoices);
+  return {path, Next(saveFilters, request.selectedFilter)};
 }
 
 QString ScriptedPrompts::ChooseFolder(const FolderRequest& request) {

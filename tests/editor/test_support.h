@@ -36,6 +36,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<QStringList> fileChoices;                // ChooseFilesToOpen
   std::deque<QString> openChoices;                    // ChooseFileToOpen
   std::deque<QString> saveChoices;                    // ChooseFileToSave
+  std::deque<std::size_t> saveFilters;                // ChooseFileToSave; else the one shown first
   std::deque<QString> folderChoices;                  // ChooseFolder
   std::deque<std::optional<QString>> newPasswords;    // SetPassword
   std::deque<std::optional<QString>> typedPasswords;  // ReadPassword
@@ -49,7 +50,7 @@ class ScriptedPrompts : public Prompts {
   PromptAnswer Ask(const PromptMessage& message) override;
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
-  QString ChooseFileToSave(const SaveFileRequest& request) override;
+  SaveChoice ChooseFileToSave(const SaveFileRequest& request) override;
   QString ChooseFolder(const FolderRequest& request) override;
   std::optional<QString> SetPassword(const Strings& strings) override;
   std::optional<QString> ReadPassword(const Strings& strings) override;
