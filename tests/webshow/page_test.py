@@ -13,7 +13,7 @@ import struct
 import sys
 import unittest
 
-from web_show_session import (BROWSER_MISSING, OBJECT_URL_RECORDER, STRONG, BrowserTest,
+from web_show_session import (BROWSER_MISSING, PICTURE_RECORDER, STRONG, BrowserTest,
                               PageServer, Paths, fingerprint, make_show, random_draws,
                               samples, text_recorder)
 
@@ -294,7 +294,7 @@ class DeliveryTest(BrowserTest):
 
     def play_through(self, url, slides, originals):
         b = self.browser
-        b.open(url, OBJECT_URL_RECORDER)
+        b.open(url, PICTURE_RECORDER)
         b.wait_for("the gate", lambda: b.visible("gate"))
         b.keys(PASSWORD, Keys.ENTER)
         for title, _ in slides:

@@ -255,7 +255,7 @@ def text_recorder(element_id):
 
 
 def fingerprint(data):
-    """The length and 32-bit FNV-1a hash of data, as OBJECT_URL_RECORDER
+    """The length and 32-bit FNV-1a hash of data, as PICTURE_RECORDER
     takes them in the page (where WebCrypto may be missing)."""
     value = 0x811C9DC5
     for byte in data:
@@ -263,24 +263,30 @@ def fingerprint(data):
     return f"{len(data)}:{value:08x}"
 
 
-# Records the fingerprint of every picture the page makes an object URL of,
-# and which of those URLs it revokes.
-OBJECT_URL_RECORDER = """
+# Records the fingerprint of every picture the page makes a Blob of, and
+# which object URLs it makes and revokes.
+PICTURE_RECORDER = """
 window.objectUrls = {made: [], revoked: [], fingerprints: []};
+const fingerprint = (blob) => {
+  const index = objectUrls.fingerprints.push(null) - 1;
+  blob.arrayBuffer().then((buffer) => {
+    const bytes = new Uint8Array(buffer);
+    let value = 0x811c9dc5;
+    for (const byte of bytes) value = Math.imul(value ^ byte, 0x01000193) >>> 0;
+    objectUrls.fingerprints[index] = bytes.length + ':' + value.toString(16).padStart(8, '0');
+  });
+};
+window.Blob = class extends Blob {
+  constructor(parts, options) {
+    super(parts, options);
+    if (this.type.startsWith('image/')) fingerprint(this);
+  }
+};
 const make = URL.createObjectURL.bind(URL);
 const revoke = URL.revokeObjectURL.bind(URL);
 URL.createObjectURL = (object) => {
   const url = make(object);
   objectUrls.made.push(url);
-  if (object.type.startsWith('image/')) {
-    const index = objectUrls.fingerprints.push(null) - 1;
-    object.arrayBuffer().then((buffer) => {
-      const bytes = new Uint8Array(buffer);
-      let value = 0x811c9dc5;
-      for (const byte of bytes) value = Math.imul(value ^ byte, 0x01000193) >>> 0;
-      objectUrls.fingerprints[index] = bytes.length + ':' + value.toString(16).padStart(8, '0');
-    });
-  }
   return url;
 };
 URL.revokeObjectURL = (url) => { objectUrls.revoked.push(url); revoke(url); };

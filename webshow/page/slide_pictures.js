@@ -31,16 +31,42 @@ function withinDecodeLimits({ width, height }) {
   return sides && width * height <= kMaxPixelCount;
 }
 
-// An image element of the picture at url, loaded: its size, EXIF orientation
-// applied, is known, but nothing is decoded yet. Rejects when the browser
-// cannot read it.
-function loadImage(url) {
+// The picture of blob as an image element, loaded: its size, EXIF
+// orientation applied, is known, but nothing is decoded yet. Rejects when
+// the browser cannot read it. Its object URL lives only while it loads.
+async function loadImage(blob) {
+  const url = URL.createObjectURL(blob);
   const image = new Image();
-  return new Promise((resolve, reject) => {
-    image.onload = () => resolve(image);
-    image.onerror = reject;
-    image.src = url;
-  });
+  try {
+    await new Promise((resolve, reject) => {
+      image.onload = resolve;
+      image.onerror = reject;
+      image.src = url;
+    });
+    return image;
+  } finally {
+    URL.revokeObjectURL(url);
+  }
+}
+
+// The picture's size as shown, read from the header at its start: the
+// browser then need not take in the whole picture. When the header is longer,
+// from the whole picture. null when the browser cannot read it.
+const kHeaderBytes = 64 * 1024;
+
+async function shownSize(blob) {
+  const parts = blob.size > kHeaderBytes ? [blob.slice(0, kHeaderBytes, blob.type), blob] : [blob];
+  for (const part of parts) {
+    try {
+      const image = await loadImage(part);
+      const size = { width: image.naturalWidth, height: image.naturalHeight };
+      image.removeAttribute("src");
+      return size;
+    } catch {
+      // the next part, if any
+    }
+  }
+  return null;
 }
 
 // The largest the page can show a picture at, in device pixels: the screen,
@@ -51,26 +77,30 @@ function largestShownSize() {
 }
 
 // Decodes the picture and draws it over the whole canvas: off the page's
-// thread where the browser can, else from the image element. Drawn, not
+// thread where the browser can, else from an image element. Drawn, not
 // handed over: a canvas that takes a bitmap as it is shows it without its
 // EXIF orientation in some browsers.
-async function drawOnto(canvas, blob, image) {
+async function drawOnto(canvas, blob) {
   const context = canvas.getContext("2d");
   context.imageSmoothingQuality = "high";
-  let bitmap;
+  let picture;
   try {
-    bitmap = await createImageBitmap(blob, {
+    picture = await createImageBitmap(blob, {
       resizeWidth: canvas.width,
       resizeHeight: canvas.height,
       resizeQuality: "high",
     });
   } catch {
-    await image.decode(); // browsers without these options
-    context.drawImage(image, 0, 0, canvas.width, canvas.height);
-    return;
+    // Browsers without these options.
+    picture = await loadImage(blob);
+    await picture.decode();
   }
-  context.drawImage(bitmap, 0, 0, canvas.width, canvas.height);
-  bitmap.close();
+  context.drawImage(picture, 0, 0, canvas.width, canvas.height);
+  if (picture.close) {
+    picture.close();
+  } else {
+    picture.removeAttribute("src");
+  }
 }
 
 // A picture's bytes drawn onto a canvas, at its own size or reduced to the
@@ -80,29 +110,17 @@ async function drawPicture(bytes) {
   const type = pictureType(bytes);
   const blob = type ? new Blob([bytes], { type }) : null;
   bytes.fill(0);
-  if (!blob) return null;
-  const url = URL.createObjectURL(blob);
-  let image;
+  const natural = blob && (await shownSize(blob));
+  if (!natural || !withinDecodeLimits(natural)) return null;
   try {
-    image = await loadImage(url);
-  } catch {
-    return null;
-  } finally {
-    URL.revokeObjectURL(url);
-  }
-  try {
-    const natural = { width: image.naturalWidth, height: image.naturalHeight };
-    if (!withinDecodeLimits(natural)) return null;
     const canvas = document.createElement("canvas");
     const drawn = fitInto(natural, largestShownSize());
     canvas.width = drawn.width;
     canvas.height = drawn.height;
-    await drawOnto(canvas, blob, image);
+    await drawOnto(canvas, blob);
     return { canvas, natural };
   } catch {
     return null;
-  } finally {
-    image.removeAttribute("src");
   }
 }
 
