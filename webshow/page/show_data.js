@@ -1,6 +1,8 @@
 // The show's document bytes as the page carries them: base64 text in the
-// page's last data element. Reads decode only the groups of four characters
-// they need, so that a show never lies decoded in memory as a whole.
+// page's last data element. Reads take from its text only the groups of four
+// characters they need, and decode only those, so that a show never lies in
+// the script's memory as a whole, neither as text nor decoded: a show may be
+// larger than the longest string a script can hold.
 import { InvalidShow } from "./invalid_show.js";
 
 // The value of each character of the alphabet, -1 for any other.
@@ -48,7 +50,7 @@ function decode(text) {
 }
 
 export class ShowData {
-  // pieces: the element's text, in the pieces the HTML parser made of it.
+  // pieces: the element's text nodes, as many as the HTML parser made of it.
   constructor(pieces) {
     this.pieces_ = pieces;
     this.starts_ = [];
@@ -68,7 +70,8 @@ export class ShowData {
   }
 
   static fromElement(element) {
-    return new ShowData(Array.from(element ? element.childNodes : [], (node) => node.data ?? ""));
+    const pieces = element ? Array.from(element.childNodes) : [];
+    return new ShowData(pieces.filter((node) => node.nodeType === Node.TEXT_NODE));
   }
 
   // length bytes from offset, as a new array (a view of a few bytes more).
@@ -96,7 +99,7 @@ export class ShowData {
     for (let at = begin; at < end; ++index) {
       const piece = this.pieces_[index];
       const from = at - this.starts_[index];
-      const part = piece.slice(from, Math.min(piece.length, from + (end - at)));
+      const part = piece.substringData(from, Math.min(piece.length - from, end - at));
       text += part;
       at += part.length;
     }
