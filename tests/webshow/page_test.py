@@ -95,6 +95,7 @@ class PlaybackTest(BrowserTest):
         b.wait_for_title("One.jpg")
         self.assertTrue(b.visible("slide-title"))
         steps = [  # input, title after it
+            (lambda: b.keys(Keys.SHIFT), "One.jpg"),  # no right to full screen yet
             (lambda: b.keys(Keys.ARROW_RIGHT), "Two.jpg"),
             (lambda: b.keys(Keys.SPACE), "Three.jpg"),
             (lambda: b.keys(Keys.ARROW_LEFT), "Two.jpg"),

@@ -16,12 +16,13 @@ export class FullScreen {
     });
   }
 
-  // Within a user gesture.
+  // Within a user gesture; an input that gives the page no right to full
+  // screen (a modifier key alone, say) leaves the question for the next one.
   ask() {
-    if (this.asked_) return;
-    this.asked_ = true;
     const page = document.documentElement;
-    if (!page.requestFullscreen) return;
+    if (this.asked_ || !page.requestFullscreen) return;
+    if (navigator.userActivation && !navigator.userActivation.isActive) return;
+    this.asked_ = true;
     page.requestFullscreen({ navigationUI: "hide" }).catch(() => {});
   }
 
