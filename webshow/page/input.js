@@ -21,12 +21,12 @@ const kButtons = new Map([
 // How far a touch must travel sideways to be a swipe, in CSS pixels.
 const kSwipeDistance = 40;
 
-export function keyCode(key) {
+function keyCode(key) {
   return kKeys.get(key) ?? InputCode.otherKey;
 }
 
 // A touch that ends dx, dy from where it began: a swipe, or a tap.
-export function touchCode(dx, dy) {
+function touchCode(dx, dy) {
   if (Math.abs(dx) < kSwipeDistance || Math.abs(dx) < Math.abs(dy)) return InputCode.leftButton;
   return dx < 0 ? InputCode.rightArrow : InputCode.leftArrow;
 }

@@ -4,9 +4,9 @@
 // the payload, then the 155-byte header record and one 0x00.
 import { InvalidShow } from "./invalid_show.js";
 
-export const kHeaderSize = 155;
+const kHeaderSize = 155;
 const kTrailerSize = kHeaderSize + 1;
-export const kEntrySize = 136;
+const kEntrySize = 136;
 const kTitleLength = 128;
 export const kTagLength = 16; // after every sealed message
 export const kSealedChunkSize = 65536;
@@ -20,7 +20,7 @@ function fieldsOf(bytes) {
   return new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
 }
 
-export function parseHeader(bytes) {
+function parseHeader(bytes) {
   const fields = fieldsOf(bytes);
   const passwordCheck = bytes.slice(20, 148);
   return {
