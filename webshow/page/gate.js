@@ -5,8 +5,8 @@ import { setLabel } from "./labels.js";
 
 export class PasswordGate {
   // submit(typed) resolves true when the password opened the show and false
-  // when it is wrong; cancel() ends the show. working tells whether submit
-  // shows the checking text while it runs.
+  // when it is wrong; cancel() ends the show. working: whether the checking
+  // text shows while submit runs, which takes a while when a key is derived.
   constructor(texts, { submit, cancel, working }) {
     this.texts_ = texts;
     this.submit_ = submit;
