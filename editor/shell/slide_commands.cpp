@@ -140,8 +140,8 @@ bool SlideCommands::CopySelectedPicture() {
   if (selected == nullptr) return false;
   QClipboard& clipboard = *QGuiApplication::clipboard();
   clipboard.clear();
-  std::optional<QByteArray> bytes = ReadDecodablePicture(SlideList::Key(selected));
-  const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
+  // Upright, as the view shows it: other programs know nothing of the turn.
+  const QImage picture = ReadPictureWithin(SlideList::Key(selected), QSize()).image;
   if (picture.isNull()) {
     prompts_.Ask({BoxTitle(),
                   strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) + selected->text(0),
