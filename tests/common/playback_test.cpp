@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/playback/input_codes.h"
+#include "common/playback/pointer_visibility.h"
 
 namespace pivolane::playback {
 namespace {
@@ -339,6 +340,28 @@ TEST(PlaybackShuffle, WithoutLoopTheOrderIsRedrawnAfterTheLastSlide) {
   playback.HandleInput(code::kSpace);
   playback.HandleInput(code::kSpace);
   EXPECT_TRUE(playback.Ended());
+}
+
+// The pointer hides when still, comes back when moved, and a slide loading
+// while it is hidden does not bring it back as the busy pointer.
+TEST(PointerVisibility, HiddenWhenStillBusyOnlyWhenSeen) {
+  using Shape = PointerShape;
+  struct Step {
+    const char* event;
+    Shape shape;
+  };
+  PointerVisibility pointer;
+  for (const Step& step :
+       {Step{"busy", Shape::kBusy}, Step{"idle", Shape::kHidden}, Step{"done", Shape::kHidden},
+        Step{"busy", Shape::kHidden}, Step{"moved", Shape::kBusy}, Step{"done", Shape::kNormal},
+        Step{"idle", Shape::kHidden}, Step{"moved", Shape::kNormal}}) {
+    const std::string event = step.event;
+    const Shape shape = event == "moved"  ? pointer.Moved()
+                        : event == "idle" ? pointer.Idle()
+                                          : pointer.SetBusy(event == "busy");
+    EXPECT_EQ(shape, step.shape) << event;
+    EXPECT_EQ(pointer.Shape(), shape);
+  }
 }
 
 }  // namespace
