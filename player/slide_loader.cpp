@@ -39,8 +39,12 @@ void SlideLoader::Want(int slideNumber, playback::Size frame) {
   {
     const std::lock_guard lock(mutex_);
     if (ReadyFor(job) != ready_.end() || RunningFor(job)) return;
+    // One still waiting for the thread serves as well.
+    const auto waiting = std::find_if(queue_.begin(), queue_.end(),
+                                      [&](const Job& next) { return Serves(next, job); });
+    const Job next = waiting != queue_.end() ? *waiting : job;
     if (running_) calledOff_ = true;
-    queue_.assign(1, job);
+    queue_.assign(1, next);
   }
   queued_.notify_one();
 }
