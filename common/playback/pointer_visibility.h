@@ -21,9 +21,9 @@ class PointerVisibility {
   PointerShape Moved();
   PointerShape Idle();
   PointerShape SetBusy(bool busy);
-  PointerShape Shape() const;
 
  private:
+  PointerShape Shape() const;
   bool busy_ = false;
   bool hidden_ = false;
 };

@@ -145,9 +145,6 @@ class PreviewTest : public QObject {
     QCOMPARE(preview.pointerTimer().interval(), 2000);
     preview.pointerTimer().start(1);
     QTRY_COMPARE(preview.cursor().shape(), Qt::BlankCursor);
-    // A slide that loads meanwhile keeps it hidden.
-    QTest::keyClick(&preview, Qt::Key_Right);
-    QCOMPARE(preview.cursor().shape(), Qt::BlankCursor);
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
                      preview.imageDia().mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
