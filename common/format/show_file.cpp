@@ -274,10 +274,9 @@ std::vector<std::uint8_t> ShowFile::ReadPicture(std::size_t index) {
     }
     return picture;
   }
-  picture.reserve(static_cast<std::size_t>(entry.PictureSize));
-  ForEachPicturePiece(index, [&](std::span<const std::uint8_t> piece) {
-    picture.insert(picture.end(), piece.begin(), piece.end());
-  });
+  // Read and deciphered where it stays, in one go: no buffer in between.
+  picture.resize(static_cast<std::size_t>(entry.PictureSize));
+  ReadPayload(static_cast<std::uint64_t>(entry.PictureOffset), picture);
   return picture;
 }
 

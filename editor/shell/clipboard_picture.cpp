@@ -69,13 +69,11 @@ std::optional<ClipboardPicture> PictureToPaste(const QMimeData& data) {
   return ClipboardPicture{std::move(png), ".png"};
 }
 
-std::unique_ptr<QMimeData> ClipboardDataFor(const QByteArray& bytes) {
-  const QImage image = QImage::fromData(bytes);
-  if (image.isNull()) return nullptr;
+std::unique_ptr<QMimeData> ClipboardDataFor(const QByteArray& bytes, const QImage& upright) {
   auto data = std::make_unique<QMimeData>();
   // Its own bytes first: the clipboard's order tells which format is the picture's.
   if (const KeptFormat* kept = FormatOf(bytes)) data->setData(kept->mimeType, bytes);
-  data->setImageData(image);
+  data->setImageData(upright);
   return data;
 }
 

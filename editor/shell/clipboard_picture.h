@@ -8,6 +8,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QImage>
 #include <QMimeData>
 #include <QString>
 
@@ -24,8 +25,9 @@ struct ClipboardPicture {
 // PNG, which keeps its transparency; nullopt when there is no picture.
 std::optional<ClipboardPicture> PictureToPaste(const QMimeData& data);
 
-// What a copy puts on the clipboard for a picture file's bytes; nullptr when
-// they are no readable picture.
-std::unique_ptr<QMimeData> ClipboardDataFor(const QByteArray& bytes);
+// What a copy puts on the clipboard for a picture file's bytes, decoded as
+// upright: the bytes themselves for programs that take the format, the
+// upright picture for the others.
+std::unique_ptr<QMimeData> ClipboardDataFor(const QByteArray& bytes, const QImage& upright);
 
 }  // namespace pivolane::editor

@@ -157,8 +157,11 @@ bool SlideCommands::CopySelectedPicture() {
   if (selected == nullptr) return false;
   QClipboard& clipboard = *QGuiApplication::clipboard();
   clipboard.clear();
-  const std::optional<QByteArray> bytes = ReadDecodablePicture(SlideList::Key(selected));
-  std::unique_ptr<QMimeData> data = bytes ? ClipboardDataFor(*bytes) : nullptr;
+  const QString file = SlideList::Key(selected);
+  const std::optional<QByteArray> bytes = ReadDecodablePicture(file);
+  // Upright, as the view shows it: other programs know nothing of the turn.
+  const QImage upright = bytes ? ReadPictureWithin(file, QSize()).image : QImage();
+  std::unique_ptr<QMimeData> data = upright.isNull() ? nullptr : ClipboardDataFor(*bytes, upright);
   if (data == nullptr) {
     prompts_.Ask({BoxTitle(),
                   strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) + selected->text(0),

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "common/io/file.h"
+#include "tests/common/sample_pictures.h"
 
 #include <cstdlib>
 
@@ -121,6 +122,16 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   QCOMPARE(file.write(bytes), bytes.size());
 }
 
+QString QuartersOf(const QImage& image) {
+  QString quarters;
+  for (const QPoint at : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+    const QColor colour = image.pixelColor(at.x() * image.width() / 4, at.y() * image.height() / 4);
+    const bool red = colour.red() > 128, green = colour.green() > 128, blue = colour.blue() > 128;
+    quarters += red && green && blue ? 'W' : red ? 'R' : green ? 'G' : 'B';
+  }
+  return quarters;
+}
+
 EditorHarness::EditorHarness(std::string localeLanguageName)
     : workFolder(root.filePath("work").toStdString()),
       settings(root.filePath("config/Pivolane.ini")),
@@ -147,6 +158,15 @@ QString EditorHarness::Folder(const QString& name) const {
 QString EditorHarness::Picture(const QString& name, QSize size) {
   const QString path = Folder("pictures") + "/" + name;
   WriteBmp(path, size);
+  return path;
+}
+
+QString EditorHarness::Photograph(const QString& name, QSize stored, unsigned orientation) {
+  const test_pictures::Bytes bytes = test_pictures::WithExifOrientation(
+      test_pictures::QuartersJpeg(stored.width(), stored.height()), orientation);
+  const QString path = Folder("pictures") + "/" + name;
+  WriteBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                              static_cast<qsizetype>(bytes.size())));
   return path;
 }
 

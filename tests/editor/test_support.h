@@ -62,6 +62,10 @@ class ScriptedPrompts : public Prompts {
 void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour = Qt::blue);
 void WriteGif(const QString& path);  // 1 x 1; Qt has no GIF writer
 void WriteBytes(const QString& path, const QByteArray& bytes);
+// The colours of a picture's four quarters as shown, top left, top right,
+// bottom left, bottom right: "RGBW" for a photograph of the quarters that
+// EditorHarness::Photograph writes, shown upright.
+QString QuartersOf(const QImage& image);
 // A file's whole content; empty when it cannot be read.
 QByteArray Contents(const QString& path);
 // Every name in folder, hidden ones and folders included, sorted.
@@ -90,6 +94,9 @@ class EditorHarness {
   QString Folder(const QString& name) const;  // created on demand inside the root
   // A picture file of that size in the pictures folder.
   QString Picture(const QString& name, QSize size = QSize(40, 30));
+  // A JPEG photograph stored at size in four coloured quarters, whose EXIF
+  // data gives orientation (1 to 8), in the pictures folder.
+  QString Photograph(const QString& name, QSize stored, unsigned orientation);
   // Adds files through the picture dialog, as the insert command does.
   void AddPictures(const QStringList& paths);
   void AddPictureCount(int count);
