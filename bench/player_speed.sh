@@ -85,17 +85,26 @@ for i in $(seq 1 199); do
   files+=("$data/filler$i.jpg")
 done
 "$pivtool" build "$data/large.exe" --titles --delay 0 "${files[@]}" >/dev/null
+# Each start is paired with a djpeg run just before it, so that the ratio
+# compares the two under the same load.
 starts=()
-for run in 1 2 3 4 5; do
+start_ratios=()
+for run in 1 2 3 4 5 6 7; do
   sync
+  t0=$(now)
+  djpeg -outfile /dev/null "$data/photo.jpg"
+  paired_djpeg=$(ms "$t0" "$(now)")
   watch first.jpg  # the caption that comes with its picture
   t0=$(now)
   "$data/large.exe" & pid=$!
   starts+=("$(seen_after "$t0")")
+  start_ratios+=("$(echo "${starts[-1]} / $paired_djpeg" | bc -l)")
   xdotool windowfocus --sync "$(window_named '^first\.jpg$')" key Escape
   wait "$pid" || true
 done
 start_ms=$(printf '%s\n' "${starts[@]}" | median)
+start_ratio=$(printf '%s\n' "${start_ratios[@]}" | median)
+start_range=$(printf '%s\n' "${start_ratios[@]}" | sort -g | awk 'NR==1 {lo=$1} {hi=$1} END {printf "%.2f to %.2f", lo, hi}')
 
 ratio() { printf '%.2f' "$(echo "$1 / $djpeg_ms" | bc -l)"; }
 printf 'picture: 4000 x 3000 JPEG, %d bytes; show of 200 MiB: %d bytes\n' \
@@ -103,6 +112,7 @@ printf 'picture: 4000 x 3000 JPEG, %d bytes; show of 200 MiB: %d bytes\n' \
 printf 'djpeg of the picture to /dev/null:   %6.1f ms (median of 5)\n' "$djpeg_ms"
 printf 'next slide, key to caption:          %6.1f ms  ratio %s (target <= 0.3)\n' "$next_ms" "$(ratio "$next_ms")"
 printf 'previous slide, key to caption:      %6.1f ms  ratio %s (target <= 1)\n' "$previous_ms" "$(ratio "$previous_ms")"
-printf 'start of the 200 MiB show:           %6.1f ms  ratio %s (target <= 1.5)\n' "$start_ms" "$(ratio "$start_ms")"
+printf 'start of the 200 MiB show:           %6.1f ms  ratio %.2f, %s over 7 starts, each against djpeg just before it (target <= 1.5)\n' \
+  "$start_ms" "$start_ratio" "$start_range"
 printf 'peak memory of the player:           %6.1f MiB (target < 128)\n' "$(echo "$peak_kib / 1024" | bc -l)"
 printf 'player size:                         %d bytes\n' "$(stat -c %s "$build/player/pivplay")"

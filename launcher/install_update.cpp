@@ -6,7 +6,9 @@
 
 #include "common/errors.h"
 #include "common/io/file.h"
+#include "common/update/update_files.h"
 #include "common/workspace/workspace.h"
+#include "launcher/installation_journal.h"
 #include "launcher/launcher_messages.h"
 
 namespace pivolane::launcher {
@@ -24,8 +26,9 @@ bool IsUpdateFileName(const std::string& name) {
   return name.starts_with(kUpdatePrefix);
 }
 
+// A name that the journal can hold, one a line.
 bool IsPendingName(const std::string& name) {
-  if (!IsUpdateFileName(name)) return false;
+  if (!IsUpdateFileName(name) || name.find('\n') != std::string::npos) return false;
   const std::string target = TargetName(name);
   return !target.empty() && target != "." && target != "..";
 }
@@ -65,11 +68,6 @@ fs::path BackupOf(const fs::path& target) {
   return target.string() + std::string(kBackupEnding);
 }
 
-fs::path TargetOfBackup(const fs::path& backup) {
-  const std::string name = backup.string();
-  return name.substr(0, name.size() - kBackupEnding.size());
-}
-
 // Copies source over target through the replacing primitive, so that target
 // is at every moment either its former self or the whole copy, with mode.
 void CopyReplacing(const fs::path& source, const fs::path& target, unsigned mode) {
@@ -80,26 +78,66 @@ void CopyReplacing(const fs::path& source, const fs::path& target, unsigned mode
   });
 }
 
+bool IsSymbolicLink(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_symlink(fs::symlink_status(path, ec));
+}
+
+// A second name for the target's bytes: it needs no room, even on a full disk,
+// and the replacing primitive leaves a file that another name links alone. A
+// symbolic link is followed when the target is written, so its backup is a
+// copy of what it leads to, as on a file system without hard links.
+void MakeBackup(const fs::path& target, const fs::path& backup) {
+  if (!IsSymbolicLink(target) && io::Link(target, backup)) return;
+  CopyReplacing(target, backup, ModeOf(target));
+}
+
+// A rename needs no room and replaces a program that is running; through a
+// symbolic link the backup is copied back into the file that it leads to.
+void PutBackupBack(const fs::path& target) {
+  const fs::path backup = BackupOf(target);
+  if (!io::Exists(backup)) return;  // put back already, or never made
+  if (IsSymbolicLink(target)) {
+    CopyReplacing(backup, target, ModeOf(backup));
+    io::Remove(backup);
+  } else {
+    io::Rename(backup, target);
+  }
+}
+
+// Makes the backup of target for this installation, once. A backup that the
+// journal does not list was left by something else (an earlier installation
+// whose clean-up failed): it is deleted, never put back.
+void BackUp(const fs::path& target, InstallationJournal& journal) {
+  if (!io::Exists(target)) return;  // a new file: it stays after a rollback
+  const fs::path backup = BackupOf(target);
+  const std::string name = target.filename().string();
+  if (!journal.Lists(name)) {
+    if (io::Exists(backup)) io::Remove(backup);
+    journal.Add(name);
+  }
+  if (!io::Exists(backup)) MakeBackup(target, backup);
+}
+
 // Installs the pending files one by one; false when the user cancelled.
 bool InstallPendingFiles(const fs::path& tempFolder, const fs::path& appFolder,
-                         LauncherPrompts& prompts) {
+                         InstallationJournal& journal, LauncherPrompts& prompts) {
   for (;;) {
     std::optional<fs::path> pending;
     if (!AttemptStep(prompts, [&] { pending = FirstFile(tempFolder, IsPendingName); })) {
       return false;
     }
     if (!pending) return true;
-    const fs::path target = appFolder / TargetName(pending->filename().string());
-    const fs::path backup = BackupOf(target);
-    // A backup that is already there was left by an installation that was cut
-    // short: it holds the file as it was before that one, so it is kept.
-    if (!AttemptStep(prompts, [&] {
-          if (io::Exists(target) && !io::Exists(backup)) {
-            CopyReplacing(target, backup, ModeOf(target));
-          }
+    // The update client backed the launcher up when it left these files.
+    if (!journal.started() && !AttemptStep(prompts, [&] {
+          const bool launcherSaved = io::Exists(BackupOf(appFolder / update::kLauncherName));
+          journal.Begin(launcherSaved ? std::vector{std::string(update::kLauncherName)}
+                                      : std::vector<std::string>());
         })) {
       return false;
     }
+    const fs::path target = appFolder / TargetName(pending->filename().string());
+    if (!AttemptStep(prompts, [&] { BackUp(target, journal); })) return false;
     // A replaced file keeps its mode; a new one takes the pending file's.
     if (!AttemptStep(prompts, [&] {
           CopyReplacing(*pending, target, ModeOf(io::Exists(target) ? target : *pending));
@@ -110,27 +148,23 @@ bool InstallPendingFiles(const fs::path& tempFolder, const fs::path& appFolder,
   }
 }
 
-// Copies every backup of appFolder back over its target, once each. A backup
-// that cannot be restored is put to the user; Cancel goes on with the others.
-void RestoreBackups(const fs::path& appFolder, LauncherPrompts& prompts) {
-  std::set<fs::path> restored;
-  for (;;) {
-    std::optional<fs::path> backup;
-    if (!AttemptStep(prompts, [&] { backup = FirstFile(appFolder, IsBackupName, restored); })) {
-      return;
-    }
-    if (!backup) return;
-    restored.insert(*backup);
-    AttemptStep(prompts, [&] { CopyReplacing(*backup, TargetOfBackup(*backup), ModeOf(*backup)); });
+// Puts back every backup that the journal lists; false when one could not be
+// put back and the user gave up, which leaves everything for the next start.
+bool RestoreBackups(const fs::path& appFolder, const InstallationJournal& journal,
+                    LauncherPrompts& prompts) {
+  for (const std::string& name : journal.names()) {
+    if (!AttemptStep(prompts, [&] { PutBackupBack(appFolder / name); })) return false;
   }
+  return true;
 }
 
-void DeleteFiles(const fs::path& folder, NamePick pick, LauncherPrompts& prompts) {
+// Deletes every file of folder that pick accepts; false when one is left.
+bool DeleteFiles(const fs::path& folder, NamePick pick, LauncherPrompts& prompts) {
   std::set<fs::path> kept;
   for (;;) {
     std::optional<fs::path> next;
-    if (!AttemptStep(prompts, [&] { next = FirstFile(folder, pick, kept); })) return;
-    if (!next) return;
+    if (!AttemptStep(prompts, [&] { next = FirstFile(folder, pick, kept); })) return false;
+    if (!next) return kept.empty();
     if (!AttemptStep(prompts, [&] { io::Remove(*next); })) kept.insert(*next);
   }
 }
@@ -152,10 +186,27 @@ bool AttemptStep(LauncherPrompts& prompts, const std::function<void()>& step) {
 
 void InstallUpdate(const fs::path& tempFolder, const fs::path& appFolder,
                    LauncherPrompts& prompts) {
-  // Cancel puts the former files back; a cleaning failure after a complete
-  // installation never undoes it.
-  if (!InstallPendingFiles(tempFolder, appFolder, prompts)) RestoreBackups(appFolder, prompts);
-  CleanUpdateFiles(tempFolder, appFolder, prompts);
+  InstallationJournal journal(tempFolder);
+  if (!AttemptStep(prompts, [&] { journal.Read(); })) return;
+  if (!journal.cancelled()) {
+    if (InstallPendingFiles(tempFolder, appFolder, journal, prompts)) {
+      // Complete: the record goes first, so that a backup that cannot be
+      // deleted now is never taken for one of a later installation.
+      if (AttemptStep(prompts, [&] { journal.Finish(); })) {
+        CleanUpdateFiles(tempFolder, appFolder, prompts);
+      }
+      return;
+    }
+    if (!AttemptStep(prompts, [&] { journal.Cancel(); })) return;
+  }
+  // Cancelled: the pending files go only once every backup is back, and the
+  // record only once they are gone, so that a later start never installs
+  // what the user gave up.
+  if (RestoreBackups(appFolder, journal, prompts) &&
+      DeleteFiles(tempFolder, IsUpdateFileName, prompts) &&
+      AttemptStep(prompts, [&] { journal.Finish(); })) {
+    DeleteFiles(appFolder, IsBackupName, prompts);
+  }
 }
 
 void CleanUpdateFiles(const fs::path& tempFolder, const fs::path& appFolder,

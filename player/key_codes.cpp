@@ -41,4 +41,8 @@ int InputCodeForButton(int flButton) {
   }
 }
 
+bool CompletesDoubleClick(int clicks) {
+  return clicks % 2 == 1;
+}
+
 }  // namespace pivolane::player

@@ -3,21 +3,26 @@
 #include <FL/Fl.H>
 
 #include "common/cipher/password.h"
+#include "player/dialog_scale.h"
 #include "player/player_texts.h"
 
 namespace pivolane::player {
 
-namespace {
-constexpr int kWidth = 360;
-constexpr int kHeight = 96;
-}  // namespace
-
 frmLoginAuto::frmLoginAuto(std::uint8_t language)
-    : window_(kWidth, kHeight, kApplicationTitle),
+    : scale_(ScreenDialogScale()),
+      window_(Scaled(360, scale_), Scaled(96, scale_), kApplicationTitle),
       // The label belongs to the field, so that its shortcut letter moves the focus there.
-      txtPassword_(120, 16, 224, 26, TextsFor(language).passwordLabel),
-      cmdOK_(144, 56, 96, 28, "&OK"),
-      cmdCancel_(248, 56, 96, 28, TextsFor(language).cancelButton) {
+      txtPassword_(Scaled(120, scale_), Scaled(16, scale_), Scaled(224, scale_), Scaled(26, scale_),
+                   TextsFor(language).passwordLabel),
+      cmdOK_(Scaled(144, scale_), Scaled(56, scale_), Scaled(96, scale_), Scaled(28, scale_),
+             "&OK"),
+      cmdCancel_(Scaled(248, scale_), Scaled(56, scale_), Scaled(96, scale_), Scaled(28, scale_),
+                 TextsFor(language).cancelButton) {
+  const int fontSize = Scaled(FL_NORMAL_SIZE, scale_);
+  txtPassword_.labelsize(fontSize);
+  txtPassword_.textsize(fontSize);
+  cmdOK_.labelsize(fontSize);
+  cmdCancel_.labelsize(fontSize);
   window_.end();
   window_.set_modal();
   txtPassword_.maximum_size(static_cast<int>(cipher::kMaxPasswordLength));
@@ -39,7 +44,7 @@ frmLoginAuto::~frmLoginAuto() {
 void frmLoginAuto::ShowModal() {
   passwordTyped_ = false;
   ClearField();
-  window_.position((Fl::w() - kWidth) / 2, (Fl::h() - kHeight) / 2);
+  window_.position((Fl::w() - window_.w()) / 2, (Fl::h() - window_.h()) / 2);
   window_.show();
   txtPassword_.take_focus();
   while (window_.shown()) Fl::wait();

@@ -48,6 +48,7 @@ class frmLoginAuto {
   // Overwrites the field's text, so that no copy of the password stays in it.
   void ClearField();
 
+  double scale_;  // first: the sizes of everything below follow it
   Fl_Window window_;
   Fl_Secret_Input txtPassword_;
   MnemonicButton<Fl_Return_Button> cmdOK_;

@@ -2,6 +2,8 @@
 
 #include <FL/Fl.H>
 
+#include <chrono>
+
 #include "common/picture/pixel_scaling.h"
 #include "common/playback/fit_geometry.h"
 #include "common/text/cp1252.h"
@@ -23,17 +25,19 @@ playback::PlaybackSettings SettingsOf(const PlayerState& state) {
 
 }  // namespace
 
+void PictureBox::draw() {
+  if (picture_ != nullptr) picture_->draw(x(), y(), w(), h());
+}
+
 FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenArea& area)
     : Fl_Double_Window(area.x, area.y, area.width, area.height, kApplicationTitle),
       state_(state),
       loader_(loader),
       Frame1_(0, 0, area.width, area.height),
-      ImageDia_(0, 0, 0, 0),
       playback_(SettingsOf(state), *this) {
   color(FL_BLACK);
   Frame1_.box(FL_FLAT_BOX);
   Frame1_.color(FL_BLACK);
-  ImageDia_.box(FL_NO_BOX);
   ImageDia_.hide();
   Frame1_.end();
   end();
@@ -46,10 +50,12 @@ FormPivplay::FormPivplay(PlayerState& state, SlideLoader& loader, const ScreenAr
 
 FormPivplay::~FormPivplay() {
   StopTimer();
+  Fl::remove_timeout(PointerIdleCallback, this);
 }
 
 void FormPivplay::Start() {
   AjusteFormPivplay();
+  RestartPointerIdleTime();
   playback_.Start();
 }
 
@@ -63,7 +69,14 @@ int FormPivplay::handle(int event) {
       playback_.HandleInput(InputCodeForKey(Fl::event_key()));
       return 1;
     case FL_PUSH:
-      playback_.HandleInput(InputCodeForButton(Fl::event_button()));
+      if (!CompletesDoubleClick(Fl::event_clicks()))
+        playback_.HandleInput(InputCodeForButton(Fl::event_button()));
+      return 1;
+    case FL_ENTER:  // so that the moves come
+      return 1;
+    case FL_MOVE:
+      ShowPointer(pointer_.Moved());
+      RestartPointerIdleTime();
       return 1;
     default:
       return Fl_Double_Window::handle(event);
@@ -85,10 +98,35 @@ void FormPivplay::LetPendingEventsRun() {
 }
 
 void FormPivplay::SetBusy(bool busy) {
-  cursor(busy ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT);
+  ShowPointer(pointer_.SetBusy(busy));
   // The hourglass shows once the loop waits for a slide that is not ready;
   // a slide read ahead comes with no flicker of it.
   if (!busy) Fl::flush();
+}
+
+void FormPivplay::ShowPointer(playback::PointerShape shape) {
+  switch (shape) {
+    case playback::PointerShape::kNormal:
+      cursor(FL_CURSOR_DEFAULT);
+      break;
+    case playback::PointerShape::kBusy:
+      cursor(FL_CURSOR_WAIT);
+      break;
+    case playback::PointerShape::kHidden:
+      cursor(FL_CURSOR_NONE);
+      break;
+  }
+}
+
+void FormPivplay::RestartPointerIdleTime() {
+  Fl::remove_timeout(PointerIdleCallback, this);
+  Fl::add_timeout(std::chrono::duration<double>(playback::kPointerIdleTime).count(),
+                  PointerIdleCallback, this);
+}
+
+void FormPivplay::PointerIdleCallback(void* self) {
+  auto* window = static_cast<FormPivplay*>(self);
+  window->ShowPointer(window->pointer_.Idle());
 }
 
 void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
@@ -105,7 +143,7 @@ void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
     Display(std::move(slide));
   } catch (...) {
     // Out of memory, say: the slide is shown empty and the show goes on.
-    ImageDia_.image(nullptr);
+    ImageDia_.picture(nullptr);
     image_.reset();
     current_.reset();
     ImageDia_.hide();
@@ -115,7 +153,7 @@ void FormPivplay::ShowSlide(int slideNumber, int /*position*/) noexcept {
 
 void FormPivplay::Display(SlideLoader::Slide slide) {
   ImageDia_.hide();
-  ImageDia_.image(nullptr);
+  ImageDia_.picture(nullptr);
   image_.reset();
   if (current_) loader_.Keep(std::move(*current_));
   current_ = std::move(slide);
@@ -134,7 +172,7 @@ void FormPivplay::PlaceImage() {
   const playback::Placement place =
       playback::FitAndCentre({pixels.width, pixels.height}, FrameSize());
   if (place.stretched && place.width > 0 && place.height > 0) {
-    ImageDia_.image(nullptr);
+    ImageDia_.picture(nullptr);
     image_.reset();
     pixels = *picture::ScaleSmoothly(pixels, place.width, place.height);
   }
@@ -146,7 +184,7 @@ void FormPivplay::PlaceImage() {
     image_ = std::make_unique<Fl_RGB_Image>(pixels.bytes.data(), pixels.width, pixels.height,
                                             pixels.channels);
   }
-  ImageDia_.image(image_.get());
+  ImageDia_.picture(image_.get());
   ImageDia_.resize(Frame1_.x() + place.left, Frame1_.y() + place.top, place.width, place.height);
   ImageDia_.show();
   redraw();
@@ -171,6 +209,7 @@ void FormPivplay::TimerCallback(void* self) {
 
 void FormPivplay::EndShow() {
   StopTimer();
+  Fl::remove_timeout(PointerIdleCallback, this);
   hide();
 }
 

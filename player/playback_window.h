@@ -6,7 +6,6 @@
 // screen.
 #pragma once
 
-#include <FL/Fl_Box.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Image.H>
@@ -16,11 +15,25 @@
 
 #include "common/picture/slide_picture.h"
 #include "common/playback/playback.h"
+#include "common/playback/pointer_visibility.h"
 #include "player/early_display.h"
 #include "player/slide_loader.h"
 #include "player/start_up.h"
 
 namespace pivolane::player {
+
+// The picture control ImageDia: it draws its picture and nothing else. A
+// labelled box would lay out its empty label with the first picture, and so
+// load the fonts, which the playback window never needs, while the user waits.
+class PictureBox : public Fl_Widget {
+ public:
+  PictureBox() : Fl_Widget(0, 0, 0, 0) {}
+  void picture(Fl_RGB_Image* picture) { picture_ = picture; }
+  void draw() override;
+
+ private:
+  Fl_RGB_Image* picture_ = nullptr;
+};
 
 class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
  public:
@@ -56,15 +69,21 @@ class FormPivplay : public Fl_Double_Window, public playback::PlaybackView {
   // Puts the current picture in place; after a resize, reduced further when
   // it no longer fits.
   void PlaceImage();
+  void ShowPointer(playback::PointerShape shape);
+  // The pointer has moved, or the show starts: it is hidden once it has
+  // been still for playback::kPointerIdleTime.
+  void RestartPointerIdleTime();
   static void TimerCallback(void* self);
+  static void PointerIdleCallback(void* self);
 
   PlayerState& state_;
   SlideLoader& loader_;
   Fl_Group Frame1_;
-  Fl_Box ImageDia_;
+  PictureBox ImageDia_;
   std::optional<SlideLoader::Slide> current_;  // the slide on screen, fitted
   std::unique_ptr<Fl_RGB_Image> image_;        // drawing its pixels
   std::int64_t timerIntervalMs_ = 0;
+  playback::PointerVisibility pointer_;
   playback::Playback playback_;
 };
 

@@ -25,22 +25,33 @@ bool SlideLoader::IsReady(const Job& job) const {
                      [&](const Slide& slide) { return JobOf(slide) == job; });
 }
 
+std::list<SlideLoader::Slide>::iterator SlideLoader::ReadyFor(const Job& wanted) {
+  // The slide fitted for this very frame first.
+  const auto exact = std::find_if(ready_.begin(), ready_.end(),
+                                  [&](const Slide& slide) { return JobOf(slide) == wanted; });
+  if (exact != ready_.end()) return exact;
+  return std::find_if(ready_.begin(), ready_.end(),
+                      [&](const Slide& slide) { return Serves(JobOf(slide), wanted); });
+}
+
 void SlideLoader::Want(int slideNumber, playback::Size frame) {
   const Job job{slideNumber, frame};
   {
     const std::lock_guard lock(mutex_);
-    if (IsReady(job) || IsRunning(job)) return;
+    if (ReadyFor(job) != ready_.end() || RunningFor(job)) return;
+    // One still waiting for the thread serves as well.
+    const auto waiting = std::find_if(queue_.begin(), queue_.end(),
+                                      [&](const Job& next) { return Serves(next, job); });
+    const Job next = waiting != queue_.end() ? *waiting : job;
     if (running_) calledOff_ = true;
-    queue_.assign(1, job);
+    queue_.assign(1, next);
   }
   queued_.notify_one();
 }
 
 bool SlideLoader::Take(int slideNumber, playback::Size frame, Slide& slide) {
   const std::lock_guard lock(mutex_);
-  const Job job{slideNumber, frame};
-  const auto found = std::find_if(ready_.begin(), ready_.end(),
-                                  [&](const Slide& slide) { return JobOf(slide) == job; });
+  const auto found = ReadyFor({slideNumber, frame});
   if (found == ready_.end()) return false;
   slide = std::move(*found);
   ready_.erase(found);

@@ -41,7 +41,10 @@ class SlideLoader {
 
   // Slide slideNumber fitted into frame is wanted now: kept when it is ready
   // or under way, else loaded before anything else, calling off any other
-  // slide under way.
+  // slide under way. Fitted into a frame at least as large will do: the
+  // window fits it again, which costs far less than decoding it anew (the
+  // first slide is loaded for the whole screen, before the window manager
+  // has taken its title bar off the window).
   void Want(int slideNumber, playback::Size frame);
   // That slide, handed over into slide once it is ready; false until then.
   bool Take(int slideNumber, playback::Size frame, Slide& slide);
@@ -62,8 +65,19 @@ class SlideLoader {
     }
   };
   static Job JobOf(const Slide& slide) { return {slide.slideNumber, slide.frame}; }
+  // Whether a slide loaded for job also serves wanted: the same slide, for a
+  // frame that holds wanted's.
+  static bool Serves(const Job& job, const Job& wanted) {
+    return job.slideNumber == wanted.slideNumber && job.frame.width >= wanted.frame.width &&
+           job.frame.height >= wanted.frame.height;
+  }
   bool IsReady(const Job& job) const;
   bool IsRunning(const Job& job) const { return running_ && *running_ == job && !calledOff_; }
+  // A slide ready, or under way, that serves wanted.
+  std::list<Slide>::iterator ReadyFor(const Job& wanted);
+  bool RunningFor(const Job& wanted) const {
+    return running_ && Serves(*running_, wanted) && !calledOff_;
+  }
   void Run();
   Slide Load(const Job& job);
 

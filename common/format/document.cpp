@@ -22,8 +22,9 @@ void SaveDocumentFile(const fs::path& target, const std::vector<SlideSource>& sl
       FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
   CheckPayloadFits(slides, options);
   workspace::WriteFileReplacing(target, [&](io::File& document) {
-    BuildPayload(slides, document, header, cipherState);
-    AppendHeaderTrailer(header, document);
+    FileEnd out(document);
+    BuildPayload(slides, out, header, cipherState);
+    AppendHeaderTrailer(header, out);
   });
 }
 

@@ -95,8 +95,7 @@ bool PayloadSeal::Open(const MessageId& id, std::span<const std::uint8_t> sealed
   return cipher::Open(key_, NonceFor(id), associatedData_, sealed, plain);
 }
 
-SealingSink::SealingSink(io::File& out, const PayloadSeal& seal)
-    : out_(out), seal_(seal), at_(out.Size()) {}
+SealingSink::SealingSink(ShowOutput& out, const PayloadSeal& seal) : out_(out), seal_(seal) {}
 
 void SealingSink::WriteTable(std::span<std::uint8_t> table) {
   WriteSealedPiece();
@@ -132,11 +131,10 @@ std::span<std::uint8_t> SealingSink::NextBuffer(std::size_t size) {
 
 void SealingSink::StartWriting(std::span<const std::uint8_t> sealed) {
   writing_.Wait();
-  writing_.Start(1, [this, at = at_, sealed](std::size_t) {
-    out_.WriteAt(at, sealed);
-    out_.StartWriteback(at, sealed.size());
+  writing_.Start(1, [this, sealed](std::size_t) {
+    out_.Write(sealed);
+    out_.StartWriteback();
   });
-  at_ += sealed.size();
 }
 
 namespace {

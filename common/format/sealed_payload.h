@@ -19,6 +19,7 @@
 #include "common/cipher/strong_cipher.h"
 #include "common/format/payload_sink.h"
 #include "common/format/records.h"
+#include "common/format/show_output.h"
 #include "common/io/file.h"
 #include "common/parallel/worker_pool.h"
 
@@ -80,13 +81,13 @@ class PayloadSeal {
   cipher::SecretKey key_;
 };
 
-// Seals the payload on its way to the end of a file: the entry table as one
-// message, each picture in chunks of kSealedChunkSize bytes. A piece is
-// sealed on the pool while the caller brings the next one, then written with
-// one call on a thread of the pool while the next piece is sealed.
+// Seals the payload on its way to out: the entry table as one message, each
+// picture in chunks of kSealedChunkSize bytes. A piece is sealed on the pool
+// while the caller brings the next one, then written with one call on a thread
+// of the pool while the next piece is sealed.
 class SealingSink : public PayloadSink {
  public:
-  SealingSink(io::File& out, const PayloadSeal& seal);
+  SealingSink(ShowOutput& out, const PayloadSeal& seal);
   void WriteTable(std::span<std::uint8_t> table) override;
   void WritePicturePiece(std::uint32_t slideNumber, std::uint64_t offset,
                          std::span<std::uint8_t> bytes, bool last) override;
@@ -101,9 +102,8 @@ class SealingSink : public PayloadSink {
   // has ended; reports that write's failure.
   void StartWriting(std::span<const std::uint8_t> sealed);
 
-  io::File& out_;
+  ShowOutput& out_;
   const PayloadSeal& seal_;
-  std::uint64_t at_;  // where the next write goes
   // One is written while the other is sealed.
   std::array<std::vector<std::uint8_t>, 2> buffers_;
   std::size_t turn_ = 0;

@@ -16,21 +16,25 @@ std::string WithExeExtension(const std::string& name) {
   return ending == ".exe" ? name : name + ".exe";
 }
 
-void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSource>& slides,
-                              const ShowOptions& options, const cipher::CryptageXor& cipherState,
-                              std::span<const std::uint8_t> playerBytes) {
+std::int32_t CarriedPlayerSize(std::span<const std::uint8_t> playerBytes) {
   if (playerBytes.size() > static_cast<std::size_t>(INT32_MAX)) {
     throw Failure(error_number::kOverflow, "The player program is too large");
   }
-  const auto playerSize = static_cast<std::int32_t>(playerBytes.size());
-  const ShowHeader header =
-      FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()), playerSize);
+  return static_cast<std::int32_t>(playerBytes.size());
+}
+
+void BuildSelfRunningShowFile(const fs::path& target, const std::vector<SlideSource>& slides,
+                              const ShowOptions& options, const cipher::CryptageXor& cipherState,
+                              std::span<const std::uint8_t> playerBytes) {
+  const ShowHeader header = FillHeaderRecord(options, cipherState, static_cast<int>(slides.size()),
+                                             CarriedPlayerSize(playerBytes));
   CheckPayloadFits(slides, options);
   workspace::WriteFileReplacing(target, [&](io::File& show) {
     show.Append(playerBytes);
-    BuildPayload(slides, show, header, cipherState);
-    show.Append(std::vector<std::uint8_t>{0});
-    AppendHeaderTrailer(header, show);
+    FileEnd out(show);
+    BuildPayload(slides, out, header, cipherState);
+    out.Write(std::vector<std::uint8_t>{0});
+    AppendHeaderTrailer(header, out);
     // Executable wherever readable, as a compiler makes programs: a new show
     // 0777 less the umask, a replaced one with that file's permissions.
     const unsigned mode = show.Mode();

@@ -18,6 +18,10 @@ namespace pivolane::format {
 // ".exe" in any letter case, else with ".exe" appended ("a.ex" -> "a.ex.exe").
 std::string WithExeExtension(const std::string& name);
 
+// The PlayerSize that a show's header records for the player playerBytes;
+// error 6 for a player that the field cannot measure.
+std::int32_t CarriedPlayerSize(std::span<const std::uint8_t> playerBytes);
+
 // Builds the show at target from the player's bytes. It is assembled
 // completely and only then replaces target (workspace::WriteFileReplacing),
 // so that a failure leaves any existing target untouched and no scratch file

@@ -9,23 +9,44 @@
 
 namespace pivolane::format {
 
-ShowHeader ReadHeaderTrailer(const io::File& file) {
-  const std::uint64_t size = file.Size();
+namespace {
+
+template <typename Bytes>
+ShowHeader HeaderAtTheEnd(const Bytes& bytes) {
+  const std::uint64_t size = bytes.Size();
   if (size < kTrailerSize) ThrowInvalidFile();
   std::array<std::uint8_t, kHeaderSize> record{};
-  file.ReadAt(size - kTrailerSize, record);
+  bytes.ReadAt(size - kTrailerSize, record);
   return ShowHeader::Parse(record);
+}
+
+}  // namespace
+
+ShowHeader ReadHeaderTrailer(const io::File& file) {
+  return HeaderAtTheEnd(file);
+}
+
+ShowFile ShowFile::Read(ShowBytes bytes, ShowFileKind kind) {
+  const ShowHeader header = HeaderAtTheEnd(bytes);
+  if (!header.HasShowTag()) ThrowInvalidFile();
+  return ShowFile(std::move(bytes), kind, header);
 }
 
 ShowFile ShowFile::Open(const fs::path& path, ShowFileKind kind) {
   io::File file(path, io::OpenMode::kRead);
-  const ShowHeader header = ReadHeaderTrailer(file);
-  if (!header.HasShowTag()) ThrowInvalidFile();
-  return ShowFile(std::move(file), kind, header);
+  if (kind != ShowFileKind::kWebShow) return Read(ShowBytes(std::move(file)), kind);
+  const std::optional<EmbeddedText> text = FindEmbeddedText(file);
+  if (!text) ThrowInvalidFile();
+  return Read(ShowBytes(std::move(file), *text), kind);
 }
 
 ShowFile ShowFile::Open(const fs::path& path) {
-  ShowFile show = Open(path, ShowFileKind::kDocument);
+  io::File file(path, io::OpenMode::kRead);
+  // A web show ends with its page, never with a trailer's 0x00.
+  if (const std::optional<EmbeddedText> text = FindEmbeddedText(file)) {
+    return Read(ShowBytes(std::move(file), *text), ShowFileKind::kWebShow);
+  }
+  ShowFile show = Read(ShowBytes(std::move(file)), ShowFileKind::kDocument);
   // The first bytes alone do not tell: a document's first title may begin as
   // a program does. The program's layout is tried first; when neither layout
   // checks out, the program's reports the damage.
@@ -37,15 +58,16 @@ ShowFile ShowFile::Open(const fs::path& path) {
   return show;
 }
 
-ShowFile::ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header)
-    : file_(std::move(file)), kind_(kind), header_(header) {
+ShowFile::ShowFile(ShowBytes bytes, ShowFileKind kind, const ShowHeader& header)
+    : bytes_(std::move(bytes)), kind_(kind), header_(header) {
   UseLayout(kind);
 }
 
 void ShowFile::UseLayout(ShowFileKind kind) {
-  const std::uint64_t size = file_.Size();
+  const std::uint64_t size = bytes_.Size();
   entries_.reset();
-  if (kind == ShowFileKind::kDocument) {
+  // A web show carries a document.
+  if (kind != ShowFileKind::kSelfRunning) {
     kind_ = kind;
     payloadOffset_ = 0;
     payloadLength_ = size - kTrailerSize;
@@ -66,7 +88,7 @@ bool ShowFile::UseLayoutIfItChecksOut(ShowFileKind kind) {
     UseLayout(kind);
     if (kind == ShowFileKind::kSelfRunning) {
       std::array<std::uint8_t, 1> separator{};
-      file_.ReadAt(payloadOffset_ + payloadLength_, separator);
+      bytes_.ReadAt(payloadOffset_ + payloadLength_, separator);
       if (separator[0] != 0) return false;
     }
     if (!IsReadable()) return true;
@@ -84,9 +106,9 @@ bool ShowFile::UseLayoutIfItChecksOut(ShowFileKind kind) {
 
 bool ShowFile::StartsLikeAProgram() const {
   static constexpr std::array<std::uint8_t, 4> kElfMagic = {0x7F, 'E', 'L', 'F'};
-  if (file_.Size() < kElfMagic.size()) return false;
+  if (bytes_.Size() < kElfMagic.size()) return false;
   std::array<std::uint8_t, 4> start{};
-  file_.ReadAt(0, start);
+  bytes_.ReadAt(0, start);
   return start == kElfMagic;
 }
 
@@ -130,7 +152,7 @@ void ShowFile::ReadPayload(std::uint64_t offset, std::span<std::uint8_t> data) c
   if (offset > payloadLength_ || data.size() > payloadLength_ - offset) {
     ThrowDamagedFile("a read past the end of the slide data");
   }
-  file_.ReadAt(payloadOffset_ + offset, data);
+  bytes_.ReadAt(payloadOffset_ + offset, data);
   if (key_) cipher::ApplyKeyStream(*key_, header_.keyStart, data, offset);
 }
 
@@ -252,10 +274,9 @@ std::vector<std::uint8_t> ShowFile::ReadPicture(std::size_t index) {
     }
     return picture;
   }
-  picture.reserve(static_cast<std::size_t>(entry.PictureSize));
-  ForEachPicturePiece(index, [&](std::span<const std::uint8_t> piece) {
-    picture.insert(picture.end(), piece.begin(), piece.end());
-  });
+  // Read and deciphered where it stays, in one go: no buffer in between.
+  picture.resize(static_cast<std::size_t>(entry.PictureSize));
+  ReadPayload(static_cast<std::uint64_t>(entry.PictureOffset), picture);
   return picture;
 }
 

@@ -1,7 +1,8 @@
-// Reading a show file, document or self-running show, without trusting it:
-// every count, size and offset is checked against the file's real size before
-// it is used, and pictures are deciphered on the fly, straight from the file,
-// so that no deciphered copy of the payload is ever written.
+// Reading a show file, document, self-running show or web show, without
+// trusting it: every count, size and offset is checked against the file's
+// real size before it is used, and pictures are deciphered on the fly,
+// straight from the file, so that no deciphered copy of the payload is ever
+// written.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 #include "common/cipher/cryptage_xor.h"
 #include "common/format/records.h"
+#include "common/format/show_bytes.h"
 #include "common/io/file.h"
 
 namespace pivolane::format {
@@ -27,6 +29,7 @@ class PayloadSeal;
 enum class ShowFileKind {
   kDocument,     // payload, then the trailer
   kSelfRunning,  // the player's bytes, the payload, one 0x00, then the trailer
+  kWebShow,      // a page carrying a document's bytes as base64 (web_show_layout.h)
 };
 
 // The header record of the file's trailer. A file shorter than the trailer is
@@ -36,12 +39,15 @@ ShowHeader ReadHeaderTrailer(const io::File& file);
 class ShowFile {
  public:
   // Opens path and checks its trailer: without the "pvl" tag the file is
-  // invalid (136); a payload place that lies outside the file is damaged.
+  // invalid (136); a payload place that lies outside the file is damaged. A
+  // web show's document is read through its base64 text, whose damage is
+  // found where it is read (62); a file that is no web show is invalid.
   static ShowFile Open(const fs::path& path, ShowFileKind kind);
-  // The same, for a file of either kind: the layout that checks out decides.
+  // The same, for a file of any kind: a web show is told by its page, the
+  // other kinds by the layout that checks out.
   static ShowFile Open(const fs::path& path);
 
-  const fs::path& path() const { return file_.path(); }
+  const fs::path& path() const { return bytes_.file().path(); }
   const ShowHeader& header() const { return header_; }
   ShowFileKind kind() const { return kind_; }
   std::uint64_t payloadOffset() const { return payloadOffset_; }
@@ -49,7 +55,7 @@ class ShowFile {
 
   // True when path names the very file the show is read from (links
   // followed), under any of its names.
-  bool IsReadFrom(const fs::path& path) const { return file_.IsSameFileAs(path); }
+  bool IsReadFrom(const fs::path& path) const { return bytes_.file().IsSameFileAs(path); }
 
   bool HasPassword() const { return header_.HasPassword(); }
   // For a show with a password, what can be told before any password: error
@@ -87,7 +93,9 @@ class ShowFile {
   ~ShowFile();
 
  private:
-  ShowFile(io::File file, ShowFileKind kind, const ShowHeader& header);
+  ShowFile(ShowBytes bytes, ShowFileKind kind, const ShowHeader& header);
+  // The show in bytes, read as kind, once its trailer checks out.
+  static ShowFile Read(ShowBytes bytes, ShowFileKind kind);
   // Reads the file as kind: where its payload lies. A payload place that lies
   // outside the file is damaged.
   void UseLayout(ShowFileKind kind);
@@ -108,7 +116,7 @@ class ShowFile {
   // The entry table's bytes, deciphered or opened.
   std::vector<std::uint8_t> ReadEntryTable(std::uint64_t tableSize) const;
 
-  io::File file_;
+  ShowBytes bytes_;
   ShowFileKind kind_;
   ShowHeader header_;
   std::uint64_t payloadOffset_ = 0;

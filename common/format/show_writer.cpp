@@ -41,11 +41,11 @@ std::vector<std::uint64_t> PictureSizes(std::span<const SlideSource> slides,
   return sizes;
 }
 
-// Appends bytes to the end of a file, enciphering them at their place in the
-// payload when a key stream is given.
+// Writes bytes in order, enciphering them at their place in the payload when a
+// key stream is given.
 class AppendingSink : public PayloadSink {
  public:
-  AppendingSink(io::File& out, const cipher::CryptageXor* encipher) : out_(out), at_(out.Size()) {
+  AppendingSink(ShowOutput& out, const cipher::CryptageXor* encipher) : out_(out) {
     if (encipher != nullptr) {
       key_ = cipher::BuildKeyStream(encipher->currentPassword);
       start_ = encipher->keyStart;
@@ -60,13 +60,11 @@ class AppendingSink : public PayloadSink {
  private:
   void Write(std::span<std::uint8_t> bytes) {
     if (key_) cipher::ApplyKeyStream(*key_, start_, bytes, position_);
-    out_.WriteAt(at_, bytes);
-    at_ += bytes.size();
+    out_.Write(bytes);
     position_ += bytes.size();
   }
 
-  io::File& out_;
-  std::uint64_t at_;
+  ShowOutput& out_;
   std::uint64_t position_ = 0;
   std::optional<cipher::KeyStream> key_;
   std::uint8_t start_ = 0;
@@ -132,7 +130,7 @@ std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides, const ShowOp
   return total;
 }
 
-void BuildPayload(std::span<const SlideSource> slides, io::File& out, const ShowHeader& header,
+void BuildPayload(std::span<const SlideSource> slides, ShowOutput& out, const ShowHeader& header,
                   const cipher::CryptageXor& cipherState) {
   const PayloadLayout layout = PayloadLayout::Of(header);
   const std::vector<std::uint64_t> sizes = PictureSizes(slides, layout);
@@ -226,11 +224,11 @@ ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXo
   return h;
 }
 
-void AppendHeaderTrailer(const ShowHeader& header, io::File& file) {
+void AppendHeaderTrailer(const ShowHeader& header, ShowOutput& out) {
   std::array<std::uint8_t, kTrailerSize> trailer{};
   const ShowHeader::Bytes record = header.Serialize();
   std::copy(record.begin(), record.end(), trailer.begin());
-  file.Append(trailer);
+  out.Write(trailer);
 }
 
 }  // namespace pivolane::format

@@ -12,6 +12,7 @@
 #include "common/cipher/cryptage_xor.h"
 #include "common/cipher/strong_cipher.h"
 #include "common/format/records.h"
+#include "common/format/show_output.h"
 #include "common/io/file.h"
 
 namespace pivolane::format {
@@ -72,14 +73,14 @@ struct ShowOptions {
 std::uint64_t CheckPayloadFits(std::span<const SlideSource> slides,
                                const ShowOptions& options = {});
 
-// Appends the payload (the slide entries, then the pictures back to back) to
-// the end of out, streamed from the slides' pictures, protected as header says:
+// Writes the payload (the slide entries, then the pictures back to back) to
+// out, streamed from the slides' pictures, protected as header says:
 // plain, enciphered as one whole from its first byte (cipher version 1), or
 // sealed (version 2) with a key derived from the password, which takes about
 // as long as the limits in header ask. The password is cipherState's. No
 // plain copy of the payload is ever written anywhere else. Checks the limits
 // first (CheckPayloadFits).
-void BuildPayload(std::span<const SlideSource> slides, io::File& out, const ShowHeader& header,
+void BuildPayload(std::span<const SlideSource> slides, ShowOutput& out, const ShowHeader& header,
                   const cipher::CryptageXor& cipherState);
 
 // The header record of a show of slideCount slides. With the password option
@@ -89,7 +90,7 @@ void BuildPayload(std::span<const SlideSource> slides, io::File& out, const Show
 ShowHeader FillHeaderRecord(const ShowOptions& options, const cipher::CryptageXor& cipherState,
                             int slideCount, std::int32_t playerSize);
 
-// Appends the 155 record bytes and one 0x00 byte to the end of file.
-void AppendHeaderTrailer(const ShowHeader& header, io::File& file);
+// Writes the 155 record bytes and one 0x00 byte to out.
+void AppendHeaderTrailer(const ShowHeader& header, ShowOutput& out);
 
 }  // namespace pivolane::format

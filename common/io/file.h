@@ -97,6 +97,10 @@ bool Exists(const fs::path& path);
 std::uint64_t FileSize(const fs::path& path);
 void Remove(const fs::path& path);
 void Rename(const fs::path& from, const fs::path& to);
+// Gives the file at existing the second name newName, which must be free;
+// false, and nothing made, where the file system cannot link that file (no
+// hard links, another file system, a folder).
+bool Link(const fs::path& existing, const fs::path& newName);
 // The file that writing to path reaches: symbolic links are followed, as
 // often as they chain, as the system follows them when it opens a file, except
 // a link of another user in a shared folder (sticky and open to all, as /tmp).

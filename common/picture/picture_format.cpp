@@ -34,32 +34,19 @@ bool IsMarkerWithoutLength(std::uint8_t marker) {
   return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
-// Walks the marker segments up to the first start-of-frame marker.
-std::optional<Dimensions> JpegDimensions(const ByteView& in) {
-  std::size_t at = 2;
-  while (in.Has(at, 4)) {
-    if (in.U8(at) != 0xFF) return std::nullopt;
-    const std::uint8_t marker = in.U8(at + 1);
-    if (marker == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    if (IsMarkerWithoutLength(marker)) {
-      at += 2;
-      continue;
-    }
-    if (marker == 0xDA || marker == 0xD9) return std::nullopt;  // scan or end before any frame
-    const std::uint16_t length = in.Be16(at + 2);
+// The size in the first start-of-frame segment.
+std::optional<Dimensions> JpegDimensions(std::span<const std::uint8_t> bytes) {
+  std::optional<Dimensions> size;
+  ForEachJpegSegment(bytes, [&](std::uint8_t marker, std::span<const std::uint8_t> data) {
     const bool startOfFrame =
         marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-    if (startOfFrame) {
-      if (length < 7 || !in.Has(at + 2, 7)) return std::nullopt;
-      return Dimensions{in.Be16(at + 7), in.Be16(at + 5)};
-    }
-    if (length < 2) return std::nullopt;
-    at += 2 + std::size_t{length};
-  }
-  return std::nullopt;
+    if (!startOfFrame) return true;
+    // Precision, then height and width.
+    const ByteView in(data);
+    if (in.Has(0, 5)) size = Dimensions{in.Be16(3), in.Be16(1)};
+    return false;
+  });
+  return size;
 }
 
 std::optional<Dimensions> PngDimensions(const ByteView& in) {
@@ -129,7 +116,7 @@ std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes
   const ByteView in(bytes);
   switch (DetectPictureFormat(bytes)) {
     case PictureFormat::kJpeg:
-      return JpegDimensions(in);
+      return JpegDimensions(bytes);
     case PictureFormat::kPng:
       return PngDimensions(in);
     case PictureFormat::kGif:
@@ -141,6 +128,32 @@ std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes
       break;
   }
   return std::nullopt;
+}
+
+void ForEachJpegSegment(
+    std::span<const std::uint8_t> bytes,
+    const std::function<bool(std::uint8_t marker, std::span<const std::uint8_t> data)>& visit) {
+  const ByteView in(bytes);
+  std::size_t at = 2;
+  while (in.Has(at, 4)) {
+    if (in.U8(at) != 0xFF) return;
+    const std::uint8_t marker = in.U8(at + 1);
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (IsMarkerWithoutLength(marker)) {
+      at += 2;
+      continue;
+    }
+    if (marker == 0xDA || marker == 0xD9) return;  // a scan, or the end
+    const std::uint16_t length = in.Be16(at + 2);
+    if (length < 2) return;
+    const std::size_t dataAt = at + 4;
+    const std::size_t dataLength = std::min<std::size_t>(length - 2u, bytes.size() - dataAt);
+    if (!visit(marker, in.Sub(dataAt, dataLength))) return;
+    at += 2 + std::size_t{length};
+  }
 }
 
 int JpegScanCount(std::span<const std::uint8_t> bytes, int limit) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -22,6 +23,14 @@ struct Dimensions {
 // of its screen and its first frame in each direction); nullopt when the
 // header cannot be read or the format is another one.
 std::optional<Dimensions> DeclaredDimensions(std::span<const std::uint8_t> bytes);
+
+// A JPEG's marker segments before its first scan, in order: each one's marker
+// and its data after the length field, cut where the buffer ends. visit
+// returns false to stop. The walk ends at a scan, the end of the picture, or
+// bytes that are no marker.
+void ForEachJpegSegment(
+    std::span<const std::uint8_t> bytes,
+    const std::function<bool(std::uint8_t marker, std::span<const std::uint8_t> data)>& visit);
 
 // The scans of a JPEG stream, counted up to limit + 1 at most: its
 // start-of-scan markers, found by walking its marker segments and, after each

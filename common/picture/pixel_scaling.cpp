@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace pivolane::picture {
@@ -12,19 +13,40 @@ namespace {
 
 constexpr std::uint32_t kOne = 1u << 16;
 
+// Does step(c) for each channel c, unrolled.
+template <std::size_t kChannels, class Step>
+inline void ForEachChannel(Step step) {
+  [&]<std::size_t... c>(std::index_sequence<c...>) {
+    (step(c), ...);
+  }
+  (std::make_index_sequence<kChannels>{});
+}
+
 // One source row reduced across, kept with 8 more bits.
-template <int kChannels>
+template <std::size_t kChannels>
 void ReduceRow(const std::uint8_t* in, const ScalingTaps& columns, std::uint16_t* out) {
   const std::uint32_t* weight = columns.weights.data();
   const std::size_t width = columns.first.size();
-  for (std::size_t j = 0; j < width; ++j) {
+  for (std::size_t j = 0; j < width; ++j, out += kChannels) {
     std::uint32_t sums[kChannels] = {};
     const std::uint8_t* at = in + static_cast<std::size_t>(columns.first[j]) * kChannels;
     for (int k = columns.count[j]; k > 0; --k, ++weight, at += kChannels) {
-      for (int c = 0; c < kChannels; ++c) sums[c] += *weight * at[c];
+      ForEachChannel<kChannels>([&](std::size_t c) { sums[c] += *weight * at[c]; });
     }
-    for (int c = 0; c < kChannels; ++c) *out++ = static_cast<std::uint16_t>((sums[c] + 128) >> 8);
+    ForEachChannel<kChannels>(
+        [&](std::size_t c) { out[c] = static_cast<std::uint16_t>((sums[c] + 128) >> 8); });
   }
+}
+
+// sums += weight * row, in blocks the compiler turns into vector operations.
+void Accumulate(std::uint32_t* sums, const std::uint16_t* row, std::uint32_t weight,
+                std::size_t count) {
+  constexpr std::size_t kBlock = 16;
+  std::size_t i = 0;
+  for (; i + kBlock <= count; i += kBlock) {
+    for (std::size_t k = 0; k < kBlock; ++k) sums[i + k] += weight * row[i + k];
+  }
+  for (; i < count; ++i) sums[i] += weight * row[i];
 }
 
 }  // namespace
@@ -89,7 +111,7 @@ void RowScaler::AddRow(const std::uint8_t* row) {
     const int k = sourceRow - rows_.first[y];
     if (k < 0 || k >= rows_.count[y]) return;
     const std::uint32_t weight = rows_.weights[rows_.weightsAt[y] + static_cast<std::size_t>(k)];
-    for (std::size_t i = 0; i < sums_.size(); ++i) sums_[i] += weight * reduced_[i];
+    Accumulate(sums_.data(), reduced_.data(), weight, sums_.size());
     if (k != rows_.count[y] - 1) return;
     std::uint8_t* target = out_.bytes.data() + y * sums_.size();
     for (std::size_t i = 0; i < sums_.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "common/picture/gif_decoder.h"
 #include "common/picture/ico_reader.h"
 #include "common/picture/jpeg_decoder.h"
+#include "common/picture/orientation.h"
 #include "common/picture/picture_format.h"
 #include "common/picture/pixel_scaling.h"
 #include "common/picture/png_decoder.h"
@@ -26,10 +27,10 @@ std::optional<Pixels> DecodeIco(std::span<const std::uint8_t> bytes, const Decod
 // so that the decoded picture is never held whole.
 class FittingRows : public JpegRowSink {
  public:
-  explicit FittingRows(const playback::Placement& placement) : placement_(placement) {}
+  explicit FittingRows(Dimensions reduced) : reduced_(reduced) {}
   bool Start(int width, int height) override {
     row_.resize(std::size_t(width) * 3);
-    scaler_.emplace(width, height, 3, placement_.width, placement_.height);
+    scaler_.emplace(width, height, 3, reduced_.width, reduced_.height);
     return true;
   }
   std::uint8_t* NextRow() override { return row_.data(); }
@@ -37,24 +38,29 @@ class FittingRows : public JpegRowSink {
   Pixels Take() { return scaler_->Take(); }
 
  private:
-  playback::Placement placement_;
+  Dimensions reduced_;
   std::vector<std::uint8_t> row_;
   std::optional<RowScaler> scaler_;
 };
 
+// A photograph whose EXIF data asks for a turn is fitted as it is shown,
+// decoded and reduced as it is stored, then turned.
 std::optional<FittedPicture> DecodeJpegFitted(std::span<const std::uint8_t> bytes,
                                               playback::Size frame, const DecodeBudget& budget) {
   const std::optional<Dimensions> natural = DeclaredDimensions(bytes);
   if (!natural || !WithinDecodeLimits(*natural)) return std::nullopt;
+  const Orientation orientation = JpegOrientation(bytes);
+  const Dimensions shown = AsShown(*natural, orientation);
   FittedPicture fitted;
-  fitted.placement = playback::FitAndCentre({natural->width, natural->height}, frame);
+  fitted.placement = playback::FitAndCentre({shown.width, shown.height}, frame);
   if (fitted.placement.width <= 0 || fitted.placement.height <= 0) return fitted;
-  FittingRows rows(fitted.placement);
-  if (!DecodeJpegRows(bytes, budget, Dimensions{fitted.placement.width, fitted.placement.height},
-                      rows)) {
-    return std::nullopt;
-  }
+  const Dimensions reduced =
+      AsShown({fitted.placement.width, fitted.placement.height}, orientation);
+  FittingRows rows(reduced);
+  if (!DecodeJpegRows(bytes, budget, reduced, rows)) return std::nullopt;
   fitted.pixels = rows.Take();
+  if (orientation != Orientation::kUpright)
+    fitted.pixels = TurnedUpright(fitted.pixels, orientation);
   return fitted;
 }
 

@@ -1,7 +1,8 @@
 // A slide picture as the playback frame shows it: decoded from memory in
-// whichever format it has (told by its first bytes), fitted into the frame
-// keeping its aspect ratio, never enlarged, and centred, over black. The
-// player decodes every slide through here.
+// whichever format it has (told by its first bytes), turned upright as a
+// photograph's EXIF data asks, fitted into the frame keeping its aspect
+// ratio, never enlarged, and centred, over black. The player decodes every
+// slide through here.
 #pragma once
 
 #include <cstdint>

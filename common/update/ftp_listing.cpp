@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <set>
 
 #include "common/errors.h"
 #include "common/update/lines.h"
@@ -109,14 +110,17 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 std::string DirectoryListing(std::string_view reply, ListingFormat format,
                              std::string_view pattern) {
   std::string listing;
+  // A folder holds each name once, whatever the server repeats.
+  std::set<std::string> listed;
   for (const std::string_view line : SplitLines(reply)) {
     const std::optional<Entry> entry =
         format == ListingFormat::kMlsd ? ReadMlsdLine(line) : ReadListLine(line);
     if (!entry || entry->name.empty() || entry->name == "." || entry->name == "..") continue;
     if (!MatchesPattern(entry->name, pattern)) continue;
-    listing.append(entry->name);
-    if (entry->folder) listing.push_back('/');
-    listing.append(kLineEnd);
+    std::string listedLine(entry->name);
+    if (entry->folder) listedLine.push_back('/');
+    if (!listed.insert(listedLine).second) continue;
+    listing.append(listedLine).append(kLineEnd);
   }
   return listing;
 }

@@ -16,8 +16,8 @@ enum class ListingFormat { kMlsd, kList };
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 
 // The names of reply that match pattern, one per line, each line ended by
-// CR LF; folders end with "/". "." and "..", links and entries that cannot be
-// read are left out.
+// CR LF, each name once; folders end with "/". "." and "..", links and
+// entries that cannot be read are left out.
 std::string DirectoryListing(std::string_view reply, ListingFormat format,
                              std::string_view pattern);
 

@@ -45,6 +45,13 @@ fs::path StagedFile(const fs::path& updateFolder, std::string_view name) {
   return updateFolder / ("." + std::string(kPendingPrefix) + std::string(name));
 }
 
+io::File CreateNewFile(const fs::path& path) {
+  std::error_code ec;
+  fs::remove(path, ec);
+  if (ec) io::ThrowSystemError(ec.value(), path);
+  return io::File(path, io::OpenMode::kCreateExclusive);
+}
+
 void DeleteDownloads(const fs::path& updateFolder) {
   std::error_code ec;
   std::vector<fs::path> found;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/io/file.h"
+
 namespace pivolane::update {
 
 namespace fs = std::filesystem;
@@ -24,6 +26,13 @@ fs::path PendingFile(const fs::path& updateFolder, std::string_view name);
 // Where a download is written and checked before it becomes a pending file:
 // a hidden name that the launcher does not install, should the run be killed.
 fs::path StagedFile(const fs::path& updateFolder, std::string_view name);
+
+// A new private file (mode 0600) at path, where a download or the run's log is
+// written: whatever the name held before, a leftover of an earlier run or a
+// symbolic link, is removed, never followed, and the file is created
+// exclusively, so that a link planted meanwhile makes it fail. Throws a
+// Failure when the name cannot be freed or the file created.
+io::File CreateNewFile(const fs::path& path);
 
 // Deletes every pending and staged file of the update folder. Throws a
 // Failure when one cannot be deleted.

@@ -22,6 +22,9 @@ void DocumentCommands::New() {
 }
 
 void DocumentCommands::EmptySlideList() {
+  // The steps of the show replaced cannot come back: the files only they
+  // kept go with them.
+  window_.history().Clear();
   window_.display().ClearSlideView();
   window_.slideView().errorLabel().hide();
   window_.slideList().RemoveAllSlides();
@@ -181,7 +184,7 @@ bool DocumentCommands::SaveDocument() {
       document.DocumentPath(), SlideSources(window_.slideList()),
       CurrentShowOptions(window_.menu(), window_.delay(), window_.strings(), document), cipher_,
       prompts_, window_.strings());
-  if (written) document.documentModified = false;
+  if (written) window_.history().MarkSaved();
   return written;
 }
 

@@ -16,16 +16,39 @@ QString DocumentDialogs::ChooseDocumentToOpen() {
   return path;
 }
 
+namespace {
+
+// The filters of the save-as dialog: everything, then the web page.
+constexpr std::size_t kProgramFilter = 0;
+constexpr std::size_t kWebPageFilter = 1;
+
+}  // namespace
+
 QString DocumentDialogs::ChooseSaveName(const QString& name) {
-  const QString path = prompts_.ChooseFileToSave(
-      {strings_.LoadMessage(123), {{"*.*", {"*.*"}}}, StartFolder(), name});
-  if (QFileInfo(path).fileName().isEmpty()) return QString();
-  return TakeFolderOf(path);
+  return TakeSavedName(
+      prompts_
+          .ChooseFileToSave({strings_.LoadMessage(123), {{"*.*", {"*.*"}}}, StartFolder(), name})
+          .path);
+}
+
+std::optional<ChosenShowName> DocumentDialogs::ChooseShowName(const QString& name) {
+  const bool webPage = format::FormOfName(name.toStdString()) == format::ShowForm::kWebPage;
+  const SaveChoice choice = prompts_.ChooseFileToSave(
+      {strings_.LoadMessage(123),
+       {{"*.*", {"*.*"}}, {strings_.LoadMessage(143), {"*.html", "*.htm"}}},
+       StartFolder(),
+       name,
+       webPage ? kWebPageFilter : kProgramFilter});
+  const QString fileName = TakeSavedName(choice.path);
+  if (fileName.isEmpty()) return std::nullopt;
+  return ChosenShowName{fileName, choice.filter == kWebPageFilter ? format::ShowForm::kWebPage
+                                                                  : format::ShowForm::kProgram};
 }
 
 QString DocumentDialogs::ChooseSelfRunningShow() {
-  return prompts_.ChooseFileToOpen(
-      {strings_.LoadMessage(110), ParseDialogFilter("*.exe|*.exe"), StartFolder()});
+  return prompts_.ChooseFileToOpen({strings_.LoadMessage(110),
+                                    ParseDialogFilter("*.exe;*.html;*.htm|*.exe;*.html;*.htm"),
+                                    StartFolder()});
 }
 
 QString DocumentDialogs::StartFolder() const {
@@ -38,6 +61,10 @@ QString DocumentDialogs::TakeFolderOf(const QString& path) {
   document_.docFolder = path.left(path.size() - fileName.size());
   initialFolder_ = document_.docFolder;
   return fileName;
+}
+
+QString DocumentDialogs::TakeSavedName(const QString& path) {
+  return QFileInfo(path).fileName().isEmpty() ? QString() : TakeFolderOf(path);
 }
 
 }  // namespace pivolane::editor

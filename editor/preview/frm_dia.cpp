@@ -60,6 +60,12 @@ FrmDia::FrmDia(PreviewShow show, const Strings& strings, QWidget* parent,
   ImageDia_->hide();
   Timer1_.setObjectName("Timer1");
   connect(&Timer1_, &QTimer::timeout, this, &FrmDia::Timer1_Timer);
+  // Moves over the picture and the frame come to the window too.
+  for (QWidget* widget : {static_cast<QWidget*>(this), Frame1_, static_cast<QWidget*>(ImageDia_)})
+    widget->setMouseTracking(true);
+  pointerTimer_.setSingleShot(true);
+  pointerTimer_.setInterval(playback::kPointerIdleTime);
+  connect(&pointerTimer_, &QTimer::timeout, this, [this] { ShowPointer(pointer_.Idle()); });
 }
 
 FrmDia::~FrmDia() {
@@ -68,6 +74,7 @@ FrmDia::~FrmDia() {
 
 void FrmDia::Start() {
   AjusteFrmDia();
+  pointerTimer_.start();
   playback_.Start();
 }
 
@@ -84,10 +91,20 @@ void FrmDia::LetPendingEventsRun() {
 }
 
 void FrmDia::SetBusy(bool busy) {
-  if (busy) {
-    setCursor(Qt::WaitCursor);
-  } else {
-    unsetCursor();
+  ShowPointer(pointer_.SetBusy(busy));
+}
+
+void FrmDia::ShowPointer(playback::PointerShape shape) {
+  switch (shape) {
+    case playback::PointerShape::kNormal:
+      unsetCursor();
+      break;
+    case playback::PointerShape::kBusy:
+      setCursor(Qt::WaitCursor);
+      break;
+    case playback::PointerShape::kHidden:
+      setCursor(Qt::BlankCursor);
+      break;
   }
 }
 
@@ -140,6 +157,16 @@ void FrmDia::mousePressEvent(QMouseEvent* event) {
   playback_.HandleInput(InputCodeForQtButton(event->button()));
 }
 
+void FrmDia::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+}
+
+void FrmDia::mouseMoveEvent(QMouseEvent* event) {
+  ShowPointer(pointer_.Moved());
+  pointerTimer_.start();
+  event->accept();
+}
+
 void FrmDia::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   AjusteFrmDia();
@@ -148,6 +175,7 @@ void FrmDia::resizeEvent(QResizeEvent* event) {
 
 void FrmDia::closeEvent(QCloseEvent* event) {
   Timer1_.stop();
+  pointerTimer_.stop();
   event->accept();
   emit Closed();
 }

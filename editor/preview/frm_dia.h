@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "common/playback/playback.h"
+#include "common/playback/pointer_visibility.h"
 #include "editor/shell/picture_reader.h"
 #include "editor/strings/string_table.h"
 
@@ -47,6 +48,8 @@ class FrmDia : public QWidget, public playback::PlaybackView {
 
   const playback::Playback& playback() const { return playback_; }
   const QTimer& timer1() const { return Timer1_; }
+  // Hides the pointer once it has been still for a while.
+  QTimer& pointerTimer() { return pointerTimer_; }
   QWidget& frame1() { return *Frame1_; }
   QLabel& imageDia() { return *ImageDia_; }
 
@@ -65,6 +68,10 @@ class FrmDia : public QWidget, public playback::PlaybackView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // The second press of a double-click comes as a double-click only: it is
+  // no press, so a double-click moves on once.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -73,12 +80,15 @@ class FrmDia : public QWidget, public playback::PlaybackView {
   void AjusteFrmDia();
   // Fits the current picture into Frame1 and centres it.
   void PlaceImage();
+  void ShowPointer(playback::PointerShape shape);
 
   const PreviewShow show_;
   const Strings& strings_;
   QWidget* Frame1_;
   QLabel* ImageDia_;
   QTimer Timer1_;
+  QTimer pointerTimer_;
+  playback::PointerVisibility pointer_;
   ShownPicture picture_;
   playback::Playback playback_;
 };

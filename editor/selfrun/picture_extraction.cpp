@@ -69,7 +69,7 @@ std::optional<format::ShowFile> PictureExtraction::OpenReadable(const QString& s
   try {
     format::ShowFile show = format::ShowFile::Open(sourcePath.toStdString());
     // A document ends with the same trailer, but has no player at its head.
-    if (show.kind() != format::ShowFileKind::kSelfRunning) ThrowInvalidFile();
+    if (show.kind() == format::ShowFileKind::kDocument) ThrowInvalidFile();
     if (!Unlock(show)) return std::nullopt;
     show.Entries();
     return show;

@@ -1,5 +1,5 @@
-// The Extract pictures command: every picture of a self-running show written
-// into the show's own folder, named after its slide's title. Neither the open
+// The Extract pictures command: every picture of a self-running show or a web
+// show written into the show's own folder, named after its slide's title. Neither the open
 // show nor the editor's cipher state takes part: the password typed here is
 // the extraction's own.
 #pragma once
@@ -32,7 +32,8 @@ class PictureExtraction {
  private:
   // The show at sourcePath opened, unlocked and its slide entries checked;
   // nullopt when the user gave up at the password, or after the box for a
-  // file that is no self-running show, a wrong password or a damaged show.
+  // file that is neither a self-running show nor a web show, a wrong
+  // password or a damaged show.
   std::optional<format::ShowFile> OpenReadable(const QString& sourcePath);
   // frmLitMPasse for a protected show: true once the show is unlocked.
   bool Unlock(format::ShowFile& show);

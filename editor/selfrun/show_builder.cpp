@@ -1,7 +1,6 @@
 #include "editor/selfrun/show_builder.h"
 
 #include "common/errors.h"
-#include "common/format/self_running.h"
 #include "common/io/file.h"
 #include "editor/document/document_messages.h"
 #include "editor/document/new_password.h"
@@ -12,6 +11,7 @@
 #include "editor/shell/error_messages.h"
 #include "editor/shell/frm_main.h"
 #include "player/carried/carried_player.h"
+#include "webshow/carried/carried_web_page.h"
 
 namespace pivolane::editor {
 
@@ -20,16 +20,17 @@ ShowBuilder::ShowBuilder(FrmMain& window, cipher::CryptageXor& cipher, Prompts& 
 
 void ShowBuilder::mnuCreerExe_Click() {
   DocumentState& document = window_.document();
-  const QString name = window_.dialogs().ChooseSaveName(document.exeFileName);
-  if (name.isEmpty()) {
+  const std::optional<ChosenShowName> chosen =
+      window_.dialogs().ChooseShowName(document.exeFileName);
+  if (!chosen) {
     document.exeFileName = QString(kUntitledName) + ".exe";
     return;
   }
-  document.exeFileName = name;
-  BuildSelfRunningShow();
+  document.exeFileName = chosen->fileName;
+  BuildSelfRunningShow(chosen->filterForm);
 }
 
-void ShowBuilder::BuildSelfRunningShow() {
+void ShowBuilder::BuildSelfRunningShow(format::ShowForm chosenForm) {
   const Strings& strings = window_.strings();
   DocumentState& document = window_.document();
   const format::ShowOptions options =
@@ -40,8 +41,9 @@ void ShowBuilder::BuildSelfRunningShow() {
   }
 
   BusyScope busy(window_);
-  document.exeFileName =
-      QString::fromStdString(format::WithExeExtension(document.exeFileName.toStdString()));
+  const format::NamedShow named =
+      format::NameForChosenForm(document.exeFileName.toStdString(), chosenForm);
+  document.exeFileName = QString::fromStdString(named.name);
   const std::filesystem::path target = document.ExePath();
   if (io::Exists(target) &&
       prompts_.Ask(OverwriteQuestion(strings, document.exeFileName, NameQuotes::kBare)) !=
@@ -50,8 +52,8 @@ void ShowBuilder::BuildSelfRunningShow() {
   }
   try {
     // The former file is replaced only once the new one is complete.
-    format::BuildSelfRunningShowFile(target, SlideSources(window_.slideList()), options, cipher_,
-                                     CarriedPlayer());
+    format::BuildShowFile(target, named.form, SlideSources(window_.slideList()), options, cipher_,
+                          {CarriedPlayer(), CarriedWebPage()});
   } catch (const Failure& failure) {
     prompts_.Ask(DiskFailureMessage(strings, " (Proc 107)", target, failure.number(),
                                     failure.description()));

@@ -1,8 +1,6 @@
 #include "editor/shell/close_request.h"
 
-#include "common/errors.h"
 #include "common/io/file.h"
-#include "common/workspace/workspace.h"
 #include "editor/shell/error_messages.h"
 
 namespace pivolane::editor {
@@ -27,13 +25,7 @@ bool ConfirmClose(DocumentState& document, int slideCount, Prompts& prompts, con
     return !document.documentModified;
   }
   const std::filesystem::path path = document.DocumentPath();
-  if (!document.docUntitled && io::Exists(path)) {
-    try {
-      workspace::WipeAndDeleteFile(path);
-    } catch (const Failure& failure) {
-      prompts.Ask(WipeFailureMessage(strings, path, failure.number(), failure.description()));
-    }
-  }
+  if (!document.docUntitled && io::Exists(path)) WipeReporting(path, prompts, strings);
   document.documentModified = false;
   return true;
 }

@@ -12,6 +12,7 @@
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
 #include "editor/shell/frm_main.h"
+#include "editor/shell/lost_window_watch.h"
 #include "editor/shell/qt_prompts.h"
 #include "editor/shell/settings.h"
 #include "editor/shell/start_language.h"
@@ -45,6 +46,7 @@ int RunEditor(int argc, char** argv) {
   EditorSettings settings(EditorSettings::UserStorePath());
   FrmMain window(EditorServices{prompts, settings, work->folder(), localeLanguage});
   UpdateCommand updates(window, settings, prompts, UpdatePlaces::OfThisInstallation());
+  LostWindowWatch watch(window);
   window.Load(CommandLineText(QApplication::arguments()));
   window.showMaximized();
   return QApplication::exec();

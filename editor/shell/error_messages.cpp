@@ -1,6 +1,8 @@
 #include "editor/shell/error_messages.h"
 
+#include "common/errors.h"
 #include "common/version.h"
+#include "common/workspace/workspace.h"
 
 namespace pivolane::editor {
 
@@ -25,6 +27,14 @@ PromptMessage DiskFailureMessage(const Strings& strings, const char* procTag,
 PromptMessage WipeFailureMessage(const Strings& strings, const std::filesystem::path& path,
                                  int number, const std::string& description) {
   return DiskFailureMessage(strings, " (Proc 104)", path, number, description);
+}
+
+void WipeReporting(const std::filesystem::path& path, Prompts& prompts, const Strings& strings) {
+  try {
+    workspace::WipeAndDeleteFile(path);
+  } catch (const Failure& failure) {
+    prompts.Ask(WipeFailureMessage(strings, path, failure.number(), failure.description()));
+  }
 }
 
 }  // namespace pivolane::editor

@@ -27,4 +27,7 @@ PromptMessage DiskFailureMessage(const Strings& strings, const char* procTag,
 PromptMessage WipeFailureMessage(const Strings& strings, const std::filesystem::path& path,
                                  int number, const std::string& description);
 
+// Wipes and deletes a file; a failure is shown in the wipe-failure box.
+void WipeReporting(const std::filesystem::path& path, Prompts& prompts, const Strings& strings);
+
 }  // namespace pivolane::editor

@@ -13,4 +13,14 @@ std::vector<FileFilter> ParseDialogFilter(const QString& filter) {
   return filters;
 }
 
+QString AnyCasePattern(const QString& pattern) {
+  QString anyCase;
+  for (const QChar c : pattern) {
+    const QChar lower = c.toLower();
+    const QChar upper = c.toUpper();
+    anyCase += lower == upper ? QString(c) : QString('[') + lower + upper + ']';
+  }
+  return anyCase;
+}
+
 }  // namespace pivolane::editor

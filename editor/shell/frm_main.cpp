@@ -15,6 +15,7 @@
 #include "editor/shell/close_request.h"
 #include "editor/shell/command_line.h"
 #include "editor/shell/error_messages.h"
+#include "editor/shell/file_drops.h"
 #include "editor/shell/frm_about.h"
 #include "editor/shell/start_language.h"
 #include "editor/shell/view_geometry.h"
@@ -58,10 +59,13 @@ FrmMain::FrmMain(const EditorServices& services, QWidget* parent)
 
   rules_ = std::make_unique<CommandRules>(menu_, *toolbar_, *tv_, *frImg_, *delay_, ilIcones_);
   display_ = std::make_unique<SlideDisplay>(*tv_, *frImg_, *statusText_, strings_);
-  slides_ =
-      std::make_unique<SlideCommands>(SlideCommands::Parts{*this, *tv_, *frImg_, *display_, *rules_,
-                                                           *toolbar_->Button("VoirVignettes")},
-                                      document_, strings_, prompts_);
+  history_ = std::make_unique<SlideHistory>(
+      *tv_, document_,
+      [this](const std::filesystem::path& path) { WipeReporting(path, prompts_, strings_); });
+  slides_ = std::make_unique<SlideCommands>(
+      SlideCommands::Parts{*this, *tv_, *frImg_, *display_, *rules_, *history_,
+                           *toolbar_->Button("VoirVignettes")},
+      document_, strings_, prompts_);
   documents_ = std::make_unique<DocumentCommands>(*this, cipher_, prompts_);
   builder_ = std::make_unique<ShowBuilder>(*this, cipher_, prompts_);
   extraction_ = std::make_unique<PictureExtraction>(*this, dlgCommonDialog_, strings_, prompts_);
@@ -100,6 +104,8 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuEnregImages, &QAction::triggered, this,
           [this] { pictureCopy_->SavePicturesToFolder(document_.docFolder); });
   connect(menu_.mnuQuit, &QAction::triggered, this, &QWidget::close);
+  connect(menu_.mnuAnnuler, &QAction::triggered, this, [this] { history_->Undo(); });
+  connect(menu_.mnuRetablir, &QAction::triggered, this, [this] { history_->Redo(); });
   connect(menu_.mnuCouper, &QAction::triggered, this, [this] { slides_->CutSlide(); });
   connect(menu_.mnuCopier, &QAction::triggered, this, [this] { slides_->CopySlide(); });
   connect(menu_.mnuColler, &QAction::triggered, this, [this] { slides_->PasteSlide(); });
@@ -121,16 +127,35 @@ void FrmMain::ConnectCommands() {
   connect(menu_.mnuApropos, &QAction::triggered, this, &FrmMain::ShowAbout);
   connect(&toolbar_->bar(), &QToolBar::actionTriggered, this,
           [this](QAction* button) { DispatchToolbarButton(button->objectName()); });
+  // The menu twin of "VoirVignettes" and the button keep one state.
+  QAction* voirVignettes = toolbar_->Button("VoirVignettes");
+  connect(menu_.mnuVoirVignettes, &QAction::toggled, voirVignettes, &QAction::setChecked);
+  connect(voirVignettes, &QAction::toggled, menu_.mnuVoirVignettes, &QAction::setChecked);
+  ConnectSlideList();
+}
 
+void FrmMain::ConnectSlideList() {
   connect(frImg_, &SlideView::InsertRequested, this, [this] { slides_->InsertSlides(); });
   connect(tv_, &SlideList::ItemClicked, this, [this] { slides_->OnItemClicked(); });
-  connect(tv_, &SlideList::DeleteReleased, this, [this] { slides_->DeleteSlide(); });
-  connect(tv_, &SlideList::MoveUpReleased, this, [this] { slides_->MoveSlideUp(); });
-  connect(tv_, &SlideList::MoveDownReleased, this, [this] { slides_->MoveSlideDown(); });
   connect(tv_, &SlideList::EscapePressed, this, [this] { slides_->ClearSelection(); });
   connect(tv_, &SlideList::DropCompleted, this, [this] { slides_->OnDropCompleted(); });
-  // A renamed title is a change to save like any other.
-  connect(tv_, &SlideList::TitleEdited, this, [this] { document_.documentModified = true; });
+  connect(tv_, &SlideList::TitleEdited, this,
+          [this](int index, const QString& before) { slides_->OnTitleEdited(index, before); });
+
+  connect(history_.get(), &SlideHistory::Applied, this,
+          [this](int selection, ViewRefresh refresh) { slides_->ShowEdit(selection, refresh); });
+  menu_.mnuAnnuler->setEnabled(false);
+  menu_.mnuRetablir->setEnabled(false);
+  connect(history_.get(), &SlideHistory::CanUndoChanged, menu_.mnuAnnuler, &QAction::setEnabled);
+  connect(history_.get(), &SlideHistory::CanRedoChanged, menu_.mnuRetablir, &QAction::setEnabled);
+
+  auto* drops = new FileDropTarget(this);
+  drops->Watch(*tv_->viewport());
+  drops->Watch(*frImg_);
+  // Once the drop has ended: the file manager does not wait for the copies.
+  connect(
+      drops, &FileDropTarget::FilesDropped, this,
+      [this](const QStringList& paths) { slides_->AddDroppedFiles(paths); }, Qt::QueuedConnection);
 }
 
 void FrmMain::Load(const QString& commandLine) {
@@ -198,7 +223,7 @@ void FrmMain::DispatchToolbarButton(const QString& key) {
 }
 
 void FrmMain::OnOptionToggled() {
-  document_.documentModified = true;
+  history_->MarkChanged();
   rules_->SyncOptionButtons();
 }
 
@@ -261,6 +286,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 
 void FrmMain::Unload() {
   BusyScope busy(*this);
+  history_->Clear();
   CleanWorkFolder();
   cipher_.DiscardPassword();
 }
@@ -270,26 +296,11 @@ bool FrmMain::HasOwnFocus() const {
   return focus == nullptr || focus == this;
 }
 
+// Delete, Ctrl+Up and Ctrl+Down are the shortcuts of their menu items.
 void FrmMain::keyPressEvent(QKeyEvent* event) {
-  if (!HasOwnFocus()) return QMainWindow::keyPressEvent(event);
-  if (event->key() == Qt::Key_Escape) return slides_->ClearSelection();
-  if (!keys_.OnPress(*event)) QMainWindow::keyPressEvent(event);
-}
-
-void FrmMain::keyReleaseEvent(QKeyEvent* event) {
-  if (HasOwnFocus()) {
-    switch (keys_.OnRelease(*event)) {
-      case ListKey::kDelete:
-        return slides_->DeleteSlide();
-      case ListKey::kMoveUp:
-        return slides_->MoveSlideUp();
-      case ListKey::kMoveDown:
-        return slides_->MoveSlideDown();
-      case ListKey::kNone:
-        break;
-    }
-  }
-  QMainWindow::keyReleaseEvent(event);
+  if (!HasOwnFocus() || event->key() != Qt::Key_Escape) return QMainWindow::keyPressEvent(event);
+  // The repeats of an Escape held to close a dialog come here once it is gone.
+  if (!event->isAutoRepeat()) slides_->ClearSelection();
 }
 
 }  // namespace pivolane::editor

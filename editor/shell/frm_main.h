@@ -28,6 +28,7 @@
 #include "editor/shell/settings.h"
 #include "editor/shell/slide_commands.h"
 #include "editor/shell/slide_display.h"
+#include "editor/shell/slide_history.h"
 #include "editor/shell/slide_list.h"
 #include "editor/shell/slide_view.h"
 #include "editor/strings/string_table.h"
@@ -86,6 +87,8 @@ class FrmMain : public QMainWindow {
   CommandRules& rules() { return *rules_; }
   SlideDisplay& display() { return *display_; }
   SlideCommands& slides() { return *slides_; }
+  // The undo history of the slide list, which "modified" follows.
+  SlideHistory& history() { return *history_; }
   DocumentCommands& documents() { return *documents_; }
   PreviewCommand& preview() { return *preview_; }
   // The open and save-as dialogs that documents and self-running shows share.
@@ -105,12 +108,12 @@ class FrmMain : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildStatusBar();
   void ConnectCommands();
+  void ConnectSlideList();
   void SelectLanguage(Language language);
   void CopyMenuCaptionsToTags();
   void LayoutMainWindow();
@@ -118,7 +121,7 @@ class FrmMain : public QMainWindow {
   void OnOptionToggled();
   void ShowAbout();
   void Unload();
-  // The window's own keys act only while no control inside has the focus.
+  // The window's own key acts only while no control inside has the focus.
   bool HasOwnFocus() const;
 
   Prompts& prompts_;
@@ -132,7 +135,6 @@ class FrmMain : public QMainWindow {
   IconLibrary ilIcones_;
   bool autoUpdateDue_ = false;
   bool skipUpdateAtStart_ = false;
-  ListKeyTracker keys_;
   std::function<void(const QString&)> openDocument_;
 
   MainMenu menu_;
@@ -145,6 +147,7 @@ class FrmMain : public QMainWindow {
   QLabel* statusText_ = nullptr;
   std::unique_ptr<CommandRules> rules_;
   std::unique_ptr<SlideDisplay> display_;
+  std::unique_ptr<SlideHistory> history_;
   std::unique_ptr<SlideCommands> slides_;
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<ShowBuilder> builder_;

@@ -1,8 +1,41 @@
 #include "editor/shell/main_menu.h"
 
+#include <QKeySequence>
+
 namespace pivolane::editor {
 
 namespace {
+
+// The desktop's keys for a standard command; where the desktop defines none
+// (Save As and Quit on some), the keys most desktops use.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const char* fallback = nullptr) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  if (keys.isEmpty() && fallback != nullptr) keys << QKeySequence(fallback);
+  return keys;
+}
+
+// One press acts once: holding Delete must not remove one slide after another.
+void SetShortcuts(QAction& item, const QList<QKeySequence>& keys) {
+  item.setShortcuts(keys);
+  item.setAutoRepeat(false);
+}
+
+void AssignShortcuts(const MainMenu& m) {
+  SetShortcuts(*m.mnuNouveau, StandardKeys(QKeySequence::New));
+  SetShortcuts(*m.mnuOuvrir, StandardKeys(QKeySequence::Open));
+  SetShortcuts(*m.mnuSave, StandardKeys(QKeySequence::Save));
+  SetShortcuts(*m.mnuSaveAs, StandardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
+  SetShortcuts(*m.mnuQuit, StandardKeys(QKeySequence::Quit, "Ctrl+Q"));
+  SetShortcuts(*m.mnuAnnuler, StandardKeys(QKeySequence::Undo));
+  SetShortcuts(*m.mnuRetablir, StandardKeys(QKeySequence::Redo));
+  SetShortcuts(*m.mnuCouper, StandardKeys(QKeySequence::Cut));
+  SetShortcuts(*m.mnuCopier, StandardKeys(QKeySequence::Copy));
+  SetShortcuts(*m.mnuColler, StandardKeys(QKeySequence::Paste));
+  SetShortcuts(*m.mnuSupprimer, StandardKeys(QKeySequence::Delete));
+  SetShortcuts(*m.mnuMonter, {QKeySequence(Qt::CTRL | Qt::Key_Up)});
+  SetShortcuts(*m.mnuDescendre, {QKeySequence(Qt::CTRL | Qt::Key_Down)});
+  SetShortcuts(*m.mnuVisionner, {QKeySequence(Qt::Key_F5)});
+}
 
 class MenuBuilder {
  public:
@@ -63,6 +96,9 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuQuit = b.Item(*m.mnuFichier, "mnuQuit", "206");
 
   m.mnuEdition = b.TopMenu(bar, "mnuEdition", "210");
+  m.mnuAnnuler = b.Item(*m.mnuEdition, "mnuAnnuler", "267");
+  m.mnuRetablir = b.Item(*m.mnuEdition, "mnuRetablir", "268");
+  b.Separator(*m.mnuEdition, "mnuBarre20");
   m.mnuCouper = b.Item(*m.mnuEdition, "mnuCouper", "211");
   m.mnuCopier = b.Item(*m.mnuEdition, "mnuCopier", "212");
   m.mnuColler = b.Item(*m.mnuEdition, "mnuColler", "213");
@@ -76,6 +112,7 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
 
   m.mnuAffichage = b.TopMenu(bar, "mnuAffichage", "220");
   m.mnuVisionner = b.Item(*m.mnuAffichage, "mnuVisionner", "221");
+  m.mnuVoirVignettes = b.CheckItem(*m.mnuAffichage, "mnuVoirVignettes", "269");
   m.mnuDefilement = b.SubMenu(*m.mnuAffichage, "mnuDefilement", "222");
   m.mnuEnBoucle = b.CheckItem(*m.mnuDefilement, "mnuEnBoucle", "223");
   b.Separator(*m.mnuDefilement, "mnuBarre10");
@@ -96,6 +133,7 @@ MainMenu BuildMainMenu(QMenuBar& bar) {
   m.mnuAide = b.TopMenu(bar, "mnuAide", "&?");
   b.Separator(*m.mnuAide, "mnuBarre4");
   m.mnuApropos = b.Item(*m.mnuAide, "mnuApropos", "241");
+  AssignShortcuts(m);
   return m;
 }
 

@@ -1,5 +1,7 @@
 // The menu bar of the main window. Each item is created with its message
-// number as caption; the language commands put the texts in.
+// number as caption; the language commands put the texts in. The usual
+// commands carry the desktop's standard shortcuts, shown in the menus; the
+// window leaves those keys to them.
 #pragma once
 
 #include <vector>
@@ -22,6 +24,8 @@ struct MainMenu {
   QAction* mnuQuit;
 
   QMenu* mnuEdition;
+  QAction* mnuAnnuler;
+  QAction* mnuRetablir;
   QAction* mnuCouper;
   QAction* mnuCopier;
   QAction* mnuColler;
@@ -32,6 +36,8 @@ struct MainMenu {
 
   QMenu* mnuAffichage;
   QAction* mnuVisionner;
+  // The keyboard's way to the toolbar button "VoirVignettes", which it mirrors.
+  QAction* mnuVoirVignettes;
   QMenu* mnuDefilement;
   QAction* mnuEnBoucle;
   QAction* mnuAleatoire;

@@ -1,6 +1,7 @@
-// Reading a slide picture for a view that shows it within a frame: decoded no
-// larger than it will be shown (a large JPEG is reduced inside its decoder),
-// while its natural size stays known for the status bar and for fitting.
+// Reading a slide picture for a view that shows it within a frame: turned
+// upright as a photograph's EXIF data asks, decoded no larger than it will be
+// shown (a large JPEG is reduced inside its decoder), while its natural size
+// as shown stays known for the status bar and for fitting.
 #pragma once
 
 #include <QByteArray>
@@ -18,13 +19,13 @@ namespace pivolane::editor {
 std::optional<QByteArray> ReadDecodablePicture(const QString& path);
 
 struct ReadPicture {
-  QImage image;       // null when the file is no readable picture
-  QSize naturalSize;  // the picture's own size; invalid when unreadable
+  QImage image;       // upright; null when the file is no readable picture
+  QSize naturalSize;  // the picture's own size, turned; invalid when unreadable
 };
 
-// Reads the picture at path. When it is larger than frame (in device pixels),
-// it is decoded at the size that fitting it into frame gives, never enlarged;
-// an empty frame reads it at its natural size.
+// Reads the picture at path, upright. When it is larger than frame (in device
+// pixels), it is decoded at the size that fitting it into frame gives, never
+// enlarged; an empty frame reads it at its natural size.
 ReadPicture ReadPictureWithin(const QString& path, QSize frame);
 
 // The picture a view shows: its file, its natural size and its pixels as

@@ -42,6 +42,13 @@ struct SaveFileRequest {
   std::vector<FileFilter> filters;
   QString startFolder;  // empty: the dialog's own default
   QString proposedName;
+  std::size_t selectedFilter = 0;  // the filter shown first
+};
+
+// The file chosen in a save dialog, and the filter picked in its type list.
+struct SaveChoice {
+  QString path;  // empty when the user cancelled
+  std::size_t filter = 0;
 };
 
 struct FolderRequest {
@@ -59,9 +66,10 @@ class Prompts {
   virtual QStringList ChooseFilesToOpen(const OpenFilesRequest& request) = 0;
   // Full path of the one chosen file; empty when the user cancelled.
   virtual QString ChooseFileToOpen(const OpenFilesRequest& request) = 0;
-  // Full path to write; empty when the user cancelled. The dialog does not
-  // ask about an existing file: the caller does.
-  virtual QString ChooseFileToSave(const SaveFileRequest& request) = 0;
+  // Full path to write, and the filter picked; an empty path when the user
+  // cancelled. The dialog does not ask about an existing file: the caller
+  // does.
+  virtual SaveChoice ChooseFileToSave(const SaveFileRequest& request) = 0;
   // Full path of the one chosen folder; empty when the user cancelled.
   virtual QString ChooseFolder(const FolderRequest& request) = 0;
 

@@ -8,6 +8,7 @@
 #include "editor/document/frm_def_mpasse.h"
 #include "editor/document/frm_lit_mpasse.h"
 #include "editor/shell/busy_scope.h"
+#include "editor/shell/file_filter.h"
 
 namespace pivolane::editor {
 
@@ -75,17 +76,33 @@ PromptAnswer AnswerOf(int button) {
   }
 }
 
-// "*.*" means every file here, also those without an extension.
+// "*.*" means every file here, also those without an extension. Names match
+// in any case, whichever dialog the desktop provides.
 QString QtNameFilter(const FileFilter& filter) {
   QStringList patterns;
-  for (const QString& pattern : filter.patterns) patterns << (pattern == "*.*" ? "*" : pattern);
+  for (const QString& pattern : filter.patterns) {
+    patterns << (pattern == "*.*" ? "*" : AnyCasePattern(pattern));
+  }
   return filter.description + " (" + patterns.join(' ') + ")";
 }
 
-QString QtNameFilters(const std::vector<FileFilter>& filters) {
+QStringList QtNameFilterList(const std::vector<FileFilter>& filters) {
   QStringList names;
   for (const FileFilter& filter : filters) names << QtNameFilter(filter);
-  return names.join(";;");
+  return names;
+}
+
+QString QtNameFilters(const std::vector<FileFilter>& filters) {
+  return QtNameFilterList(filters).join(";;");
+}
+
+// The filter that a dialog reports as picked: with its patterns, or as it
+// shows it without them.
+std::size_t PickedFilter(const std::vector<FileFilter>& filters, const QString& picked) {
+  for (std::size_t i = 0; i < filters.size(); ++i) {
+    if (picked == QtNameFilter(filters[i]) || picked == filters[i].description) return i;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -111,15 +128,18 @@ QString QtPrompts::ChooseFileToOpen(const OpenFilesRequest& request) {
                                       QFileDialog::HideNameFilterDetails);
 }
 
-QString QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
+SaveChoice QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   NormalPointer pointer;
   const QString start = request.startFolder.isEmpty()
                             ? request.proposedName
                             : QDir(request.startFolder).filePath(request.proposedName);
+  const QStringList filters = QtNameFilterList(request.filters);
+  QString picked = filters.value(static_cast<qsizetype>(request.selectedFilter));
   // The caller asks its own question about an existing file.
-  return QFileDialog::getSaveFileName(
-      nullptr, request.title, start, QtNameFilters(request.filters), nullptr,
+  const QString path = QFileDialog::getSaveFileName(
+      nullptr, request.title, start, filters.join(";;"), &picked,
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+  return {path, PickedFilter(request.filters, picked)};
 }
 
 QString QtPrompts::ChooseFolder(const FolderRequest& request) {

@@ -10,7 +10,7 @@ class QtPrompts : public Prompts {
   PromptAnswer Ask(const PromptMessage& message) override;
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
-  QString ChooseFileToSave(const SaveFileRequest& request) override;
+  SaveChoice ChooseFileToSave(const SaveFileRequest& request) override;
   QString ChooseFolder(const FolderRequest& request) override;
   std::optional<QString> SetPassword(const Strings& strings, std::int16_t cipherVersion) override;
   std::optional<QString> ReadPassword(const Strings& strings, std::int16_t cipherVersion) override;

@@ -1,18 +1,20 @@
 #include "editor/shell/slide_commands.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMimeData>
 
 #include "common/errors.h"
 #include "common/io/file.h"
 #include "common/workspace/workspace.h"
 #include "editor/shell/busy_scope.h"
+#include "editor/shell/clipboard_picture.h"
+#include "editor/shell/dropped_pictures.h"
 #include "editor/shell/error_messages.h"
 #include "editor/shell/file_filter.h"
 #include "editor/shell/picture_reader.h"
@@ -30,13 +32,21 @@ fs::path PathOf(const QString& text) {
   return fs::path(text.toStdString());
 }
 
-// The picture as a bitmap working file, private like every working file. A
-// file already under that name is left alone; false when the picture cannot
-// be written, and then nothing of it stays.
-bool WriteWorkingBitmap(const QImage& picture, const fs::path& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP")) return false;
+// Reading a FIFO or a device would block the editor or never end: only
+// regular files become slides. A missing file is left to the copy, which
+// reports it as such.
+void RefuseUnlessRegularFile(const fs::path& source) {
+  std::error_code error;
+  const fs::file_status status = fs::status(source, error);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    throw Failure(error_number::kPathFileAccess, "Not a regular file");
+  }
+}
+
+// The bytes as a new working file, private like every working file. A file
+// already under that name is left alone; false when the bytes cannot be
+// written, and then nothing of them stays.
+bool WriteWorkingFile(const QByteArray& bytes, const fs::path& path) {
   io::File file;
   try {
     file = io::File(path, io::OpenMode::kCreateExclusive);
@@ -64,71 +74,78 @@ void SlideCommands::InsertSlides() {
   parts_.rules.ApplySelectionRules();
 }
 
+std::vector<FileFilter> SlideCommands::PictureFilters() const {
+  return ParseDialogFilter(strings_.LoadMessage(122) + "|" + strings_.LoadMessage(131) + "|*.*");
+}
+
 void SlideCommands::AddPictures() {
-  const OpenFilesRequest request{
-      strings_.LoadMessage(121),
-      ParseDialogFilter(strings_.LoadMessage(122) + "|" + strings_.LoadMessage(131) + "|*.*"),
-      lastPictureFolder_};
+  const OpenFilesRequest request{strings_.LoadMessage(121), PictureFilters(), lastPictureFolder_};
   const QStringList files = prompts_.ChooseFilesToOpen(request);
   if (files.isEmpty()) return;
-
-  document_.documentModified = true;
   lastPictureFolder_ = QFileInfo(files.first()).absolutePath();
-  for (const QString& file : files) AddPictureFile(file);
+  // Appended, and the first slide of the whole list shown, not a new one.
+  InsertPictureFiles(files, parts_.list.Count() + 1, 1);
+}
 
-  // The first slide of the whole list, not a new one.
-  if (parts_.list.Count() == 0) return;
-  parts_.list.SelectSlide(parts_.list.Slide(1));
-  OnItemClicked();
+void SlideCommands::AddDroppedFiles(const QStringList& paths) {
+  BusyScope busy(parts_.window);
+  const int selected = parts_.list.SelectedIndex();
+  const int index = selected == 0 ? parts_.list.Count() + 1 : selected + 1;
+  InsertPictureFiles(PictureFilesOf(paths, PictureFilters().front().patterns), index, index);
+}
+
+void SlideCommands::InsertPictureFiles(const QStringList& files, int index, int selectAfter) {
+  auto edit =
+      std::make_unique<SlideEdit>(parts_.history, parts_.list.SelectedIndex(), ViewRefresh::kShow);
+  int at = index;
+  for (const QString& file : files) {
+    if (const std::optional<fs::path> workingFile = CopyIntoWorkFolder(file)) {
+      edit->Insert(at++, QFileInfo(file).fileName(), PathText(*workingFile));
+    }
+  }
+  edit->SelectAfter(selectAfter);
+  parts_.history.Push(std::move(edit));
 }
 
 fs::path SlideCommands::NextPictureFile() {
   fs::path workingFile;
-  // A number whose file belongs to a slide of the list is never taken: that
-  // slide's picture would be wiped.
+  // A number whose file belongs to a slide of the list, or of the history,
+  // is never taken: that slide's picture would be wiped.
   do {
     ++document_.slideCounter;
     workingFile =
         document_.workFolder / ("PivolaneImg" + std::to_string(document_.slideCounter) + ".tmp");
-  } while (parts_.list.HasKey(PathText(workingFile)));
+  } while (parts_.list.HasKey(PathText(workingFile)) ||
+           parts_.history.Holds(PathText(workingFile)));
   return workingFile;
 }
 
-void SlideCommands::AddPictureFile(const QString& source) {
+std::optional<fs::path> SlideCommands::CopyIntoWorkFolder(const QString& source) {
   const fs::path workingFile = NextPictureFile();
-  if (io::Exists(workingFile)) WipeReporting(workingFile);
+  if (io::Exists(workingFile)) WipeReporting(workingFile, prompts_, strings_);
   try {
+    RefuseUnlessRegularFile(PathOf(source));
     io::CopyFile(PathOf(source), workingFile);
   } catch (const Failure& failure) {
     // A slide without its picture copy would be lost on save: the file is
     // reported and left out.
     workspace::DiscardFile(workingFile);
-    prompts_.Ask({BoxTitle(),
-                  strings_.LoadMessage(101) + "\n" + source + "\n" +
-                      ErrorLine(strings_, failure.number(), failure.description()),
-                  PromptMessage::Buttons::kOk, PromptMessage::Icon::kExclamation});
-    return;
+    prompts_.Ask(
+        DiskFailureMessage(strings_, "", PathOf(source), failure.number(), failure.description()));
+    return std::nullopt;
   }
-  parts_.list.AppendSlide(QFileInfo(source).fileName(), PathText(workingFile));
+  return workingFile;
 }
 
 void SlideCommands::DeleteSlide() {
-  QTreeWidgetItem* selected = parts_.list.SelectedSlide();
-  if (selected == nullptr) return;
+  const int index = parts_.list.SelectedIndex();
+  if (index == 0) return;
   BusyScope busy(parts_.window);
-  WipeReporting(PathOf(SlideList::Key(selected)));
-  parts_.list.RemoveSlide(selected);
-  document_.documentModified = true;
-  parts_.display.ClearSlideView();
-  parts_.view.errorLabel().hide();
-  parts_.rules.ApplyCountRules();
-  parts_.rules.ApplySelectionRules();
-  if (parts_.list.SelectedSlide() != nullptr) {
-    ShowSelectedOrDescribe();
-  } else {
-    // Nothing is left to describe: the status bar no longer names the slide.
-    parts_.display.ShowSlideStatus();
-  }
+  auto edit = std::make_unique<SlideEdit>(parts_.history, index, ViewRefresh::kShow);
+  edit->Remove(index);
+  // The neighbour that takes its place, else the one before it.
+  edit->SelectAfter(std::min(index, parts_.list.Count() - 1));
+  parts_.history.Push(std::move(edit));
 }
 
 void SlideCommands::CopySlide() {
@@ -140,15 +157,18 @@ bool SlideCommands::CopySelectedPicture() {
   if (selected == nullptr) return false;
   QClipboard& clipboard = *QGuiApplication::clipboard();
   clipboard.clear();
-  std::optional<QByteArray> bytes = ReadDecodablePicture(SlideList::Key(selected));
-  const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
-  if (picture.isNull()) {
+  const QString file = SlideList::Key(selected);
+  const std::optional<QByteArray> bytes = ReadDecodablePicture(file);
+  // Upright, as the view shows it: other programs know nothing of the turn.
+  const QImage upright = bytes ? ReadPictureWithin(file, QSize()).image : QImage();
+  std::unique_ptr<QMimeData> data = upright.isNull() ? nullptr : ClipboardDataFor(*bytes, upright);
+  if (data == nullptr) {
     prompts_.Ask({BoxTitle(),
                   strings_.LoadMessage(120) + "\n" + strings_.LoadMessage(103) + selected->text(0),
                   PromptMessage::Buttons::kOk, PromptMessage::Icon::kExclamation});
     return false;
   }
-  clipboard.setImage(picture);
+  clipboard.setMimeData(data.release());
   return true;
 }
 
@@ -156,9 +176,9 @@ void SlideCommands::CutSlide() {
   if (CopySelectedPicture()) DeleteSlide();
 }
 
-QString SlideCommands::FreePastedPictureName() const {
+QString SlideCommands::FreePastedPictureName(const QString& extension) const {
   for (int k = 1;; ++k) {
-    const QString name = "PivolaneImg" + QString::number(k) + ".bmp";
+    const QString name = "PivolaneImg" + QString::number(k) + extension;
     const fs::path path = document_.workFolder / name.toStdString();
     bool taken = io::Exists(path) || parts_.list.HasKey(PathText(path));
     for (int i = 1; i <= parts_.list.Count() && !taken; ++i) {
@@ -170,39 +190,31 @@ QString SlideCommands::FreePastedPictureName() const {
 
 void SlideCommands::PasteSlide() {
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
-  if (clipboard == nullptr || !clipboard->hasImage()) return;
+  if (clipboard == nullptr) return;
+  const std::optional<ClipboardPicture> picture = PictureToPaste(*clipboard);
+  if (!picture) return;
 
-  const fs::path workingFile = document_.workFolder / FreePastedPictureName().toStdString();
+  const fs::path workingFile =
+      document_.workFolder / FreePastedPictureName(picture->extension).toStdString();
   // Any failure abandons the paste without a word.
-  const QImage picture = qvariant_cast<QImage>(clipboard->imageData());
-  if (picture.isNull() || !WriteWorkingBitmap(picture, workingFile)) return;
+  if (!WriteWorkingFile(picture->bytes, workingFile)) return;
 
   ++document_.slideCounter;
-  QTreeWidgetItem* slide = parts_.list.AppendSlide(
-      strings_.LoadMessage(112) + QString::number(document_.slideCounter), PathText(workingFile));
-  document_.documentModified = true;
-  parts_.list.SelectSlide(slide);
-  OnItemClicked();
-  parts_.rules.ApplyCountRules();
-  parts_.rules.ApplySelectionRules();
+  const int index = parts_.list.Count() + 1;
+  auto edit =
+      std::make_unique<SlideEdit>(parts_.history, parts_.list.SelectedIndex(), ViewRefresh::kShow);
+  edit->Insert(index, strings_.LoadMessage(112) + QString::number(document_.slideCounter),
+               PathText(workingFile));
+  edit->SelectAfter(index);
+  parts_.history.Push(std::move(edit));
 }
 
 void SlideCommands::MoveSlideUp() {
-  MoveSelectedSlide("monter", -1);
+  MoveSlide("monter");
 }
 
 void SlideCommands::MoveSlideDown() {
-  MoveSelectedSlide("descendre", +1);
-}
-
-void SlideCommands::MoveSelectedSlide(const QString& direction, int step) {
-  const QTreeWidgetItem* selected = parts_.list.SelectedSlide();
-  // The first slide has no place above it, the last none below.
-  if (selected == nullptr || parts_.list.Slide(parts_.list.IndexOf(selected) + step) == nullptr) {
-    return;
-  }
-  document_.documentModified = true;
-  MoveSlide(direction);
+  MoveSlide("descendre");
 }
 
 void SlideCommands::MoveSlide(const QString& direction) {
@@ -211,18 +223,53 @@ void SlideCommands::MoveSlide(const QString& direction) {
   QTreeWidgetItem* b = nullptr;
   if (word == "monter" || word == "descendre") {
     a = parts_.list.SelectedSlide();
+    // The first slide has no place above it, the last none below.
     if (a != nullptr) b = parts_.list.Slide(parts_.list.IndexOf(a) + (word == "monter" ? -1 : 1));
   } else if (word == "ddrop") {
     a = parts_.list.dragSource();
     b = parts_.list.dropHighlight();
   }
-  if (a == nullptr || b == nullptr) return;
+  if (a == nullptr || b == nullptr || a == b) return;
 
+  // A move keeps the picture on view at the selected place; a drop shows the
+  // slide at its new place as a click would.
+  auto edit =
+      std::make_unique<SlideEdit>(parts_.history, parts_.list.SelectedIndex(),
+                                  word == "ddrop" ? ViewRefresh::kShow : ViewRefresh::kDescribe);
+  edit->Exchange(parts_.list.IndexOf(a), parts_.list.IndexOf(b));
+  edit->SelectAfter(parts_.list.IndexOf(b));
+  parts_.history.Push(std::move(edit));
+}
+
+void SlideCommands::OnTitleEdited(int index, const QString& before) {
+  // Renaming leaves the selection and the picture on view as they are.
+  const int selected = parts_.list.SelectedIndex();
+  auto edit = std::make_unique<SlideEdit>(parts_.history, selected, ViewRefresh::kDescribe);
+  edit->Retitle(index, before, parts_.list.Slide(index)->text(0));
+  edit->SelectAfter(selected);
+  parts_.history.Push(std::move(edit));
+}
+
+void SlideCommands::ShowEdit(int selection, ViewRefresh refresh) {
   BusyScope busy(parts_.window);
-  parts_.list.ExchangeSlides(a, b);
-  parts_.rules.ApplyUpDownRules();
-  // The place now selected holds the picture on view: no reload.
-  parts_.display.ShowSlideStatus();
+  QTreeWidgetItem* selected = parts_.list.Slide(selection);
+  if (selected != nullptr) {
+    parts_.list.SelectSlide(selected);
+  } else {
+    parts_.list.ClearSlideSelection();
+  }
+  if (selected == nullptr || refresh == ViewRefresh::kShow) {
+    parts_.display.ClearSlideView();
+    parts_.view.errorLabel().hide();
+  }
+  parts_.rules.ApplyCountRules();
+  parts_.rules.ApplySelectionRules();
+  if (selected == nullptr || refresh == ViewRefresh::kDescribe) {
+    // With nothing selected the status bar no longer names a slide.
+    parts_.display.ShowSlideStatus();
+  } else {
+    ShowSelectedOrDescribe();
+  }
 }
 
 void SlideCommands::ClearSelection() {
@@ -241,15 +288,8 @@ void SlideCommands::OnItemClicked() {
 }
 
 void SlideCommands::OnDropCompleted() {
-  QTreeWidgetItem* target = parts_.list.dropHighlight();
-  if (target == nullptr) {
-    parts_.list.EndDrop();
-    return;
-  }
-  MoveSlide("ddrop");
-  parts_.list.SelectSlide(target);
+  if (parts_.list.dropHighlight() != nullptr) MoveSlide("ddrop");
   parts_.list.EndDrop();
-  OnItemClicked();
 }
 
 void SlideCommands::ShowSelectedOrDescribe() {
@@ -257,14 +297,6 @@ void SlideCommands::ShowSelectedOrDescribe() {
     parts_.display.ShowSlideStatus();
   } else {
     parts_.display.ShowSelectedSlide();
-  }
-}
-
-void SlideCommands::WipeReporting(const fs::path& path) {
-  try {
-    workspace::WipeAndDeleteFile(path);
-  } catch (const Failure& failure) {
-    prompts_.Ask(WipeFailureMessage(strings_, path, failure.number(), failure.description()));
   }
 }
 

@@ -14,6 +14,8 @@ namespace pivolane::editor {
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
+// The title as it was before the user began typing a new one.
+constexpr int kTitleRole = Qt::UserRole + 1;
 
 // Sets a flag for the duration of a change.
 class FlagScope {
@@ -42,9 +44,18 @@ SlideList::SlideList(QWidget* parent) : QTreeWidget(parent) {
   connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
     if (!changingSelection_) emit ItemClicked();
   });
-  connect(this, &QTreeWidget::itemChanged, this, [this] {
-    if (!changingSelection_) emit TitleEdited();
-  });
+  connect(this, &QTreeWidget::itemChanged, this, &SlideList::OnItemChanged);
+}
+
+void SlideList::OnItemChanged(QTreeWidgetItem* item) {
+  if (changingSelection_) return;
+  const QString before = item->data(0, kTitleRole).toString();
+  if (item->text(0) == before) return;
+  {
+    FlagScope programChange(changingSelection_);
+    item->setData(0, kTitleRole, item->text(0));
+  }
+  emit TitleEdited(IndexOf(item), before);
 }
 
 int SlideList::IndexOf(const QTreeWidgetItem* item) const {
@@ -54,6 +65,11 @@ int SlideList::IndexOf(const QTreeWidgetItem* item) const {
 QTreeWidgetItem* SlideList::SelectedSlide() const {
   const QList<QTreeWidgetItem*> selected = selectedItems();
   return selected.isEmpty() ? nullptr : selected.first();
+}
+
+int SlideList::SelectedIndex() const {
+  const QTreeWidgetItem* selected = SelectedSlide();
+  return selected == nullptr ? 0 : IndexOf(selected);
 }
 
 bool SlideList::HasKey(const QString& key) const {
@@ -71,18 +87,25 @@ void SlideList::SetKey(QTreeWidgetItem* item, const QString& key) {
   item->setData(0, kKeyRole, key);
 }
 
-QTreeWidgetItem* SlideList::AppendSlide(const QString& title, const QString& key) {
+QTreeWidgetItem* SlideList::InsertSlide(int index, const QString& title, const QString& key) {
   if (HasKey(key)) {
     throw Failure(error_number::kInvalidArgument,
                   "The slide list already holds " + key.toStdString());
   }
   FlagScope programChange(changingSelection_);
-  auto* item = new QTreeWidgetItem(QStringList{title});
+  auto* item = new QTreeWidgetItem;
   item->setIcon(0, slideIcon_);
   item->setFlags(item->flags() | Qt::ItemIsEditable);
-  SetKey(item, key);
-  addTopLevelItem(item);
+  Fill(item, title, key);
+  insertTopLevelItem(index - 1, item);
   return item;
+}
+
+void SlideList::Fill(QTreeWidgetItem* item, const QString& title, const QString& key) {
+  FlagScope programChange(changingSelection_);
+  item->setText(0, title);
+  item->setData(0, kTitleRole, title);
+  SetKey(item, key);
 }
 
 void SlideList::SelectSlide(QTreeWidgetItem* item) {
@@ -98,14 +121,16 @@ void SlideList::ClearSlideSelection() {
 }
 
 void SlideList::ExchangeSlides(QTreeWidgetItem* a, QTreeWidgetItem* b) {
-  FlagScope programChange(changingSelection_);
   const QString titleOfA = a->text(0);
   const QString keyOfA = Key(a);
-  SelectSlide(b);
-  a->setText(0, b->text(0));
-  SetKey(a, Key(b));
-  b->setText(0, titleOfA);
-  SetKey(b, keyOfA);
+  const QString titleOfB = b->text(0);
+  const QString keyOfB = Key(b);
+  Fill(a, titleOfB, keyOfB);
+  Fill(b, titleOfA, keyOfA);
+}
+
+void SlideList::SetTitle(QTreeWidgetItem* item, const QString& title) {
+  Fill(item, title, Key(item));
 }
 
 void SlideList::RemoveSlide(QTreeWidgetItem* item) {
@@ -113,7 +138,6 @@ void SlideList::RemoveSlide(QTreeWidgetItem* item) {
   if (dragSource_ == item) dragSource_ = nullptr;
   if (dropHighlight_ == item) dropHighlight_ = nullptr;
   delete item;
-  if (QTreeWidgetItem* neighbour = currentItem()) neighbour->setSelected(true);
 }
 
 void SlideList::RemoveAllSlides() {
@@ -123,6 +147,15 @@ void SlideList::RemoveAllSlides() {
   clear();
 }
 
+void SlideList::CommitTitleEditor() {
+  if (committingTitle_ || state() != QAbstractItemView::EditingState) return;
+  QWidget* editor = indexWidget(currentIndex());
+  if (editor == nullptr) return;
+  FlagScope committing(committingTitle_);
+  commitData(editor);
+  closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void SlideList::EndDrop() {
   dragSource_ = nullptr;
   SetDropHighlight(nullptr);
@@ -130,31 +163,12 @@ void SlideList::EndDrop() {
 
 void SlideList::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState) {
-    emit EscapePressed();
+    // A held key repeats: the repeats of an Escape that closed a dialog reach
+    // the list once the dialog is gone, and must not clear the selection.
+    if (!event->isAutoRepeat()) emit EscapePressed();
     return;
   }
-  // Ctrl+Up and Ctrl+Down act when released; the list must not move its
-  // cursor on the press.
-  if (keys_.OnPress(*event)) return;
   QTreeWidget::keyPressEvent(event);
-}
-
-void SlideList::keyReleaseEvent(QKeyEvent* event) {
-  if (state() == QAbstractItemView::EditingState) return QTreeWidget::keyReleaseEvent(event);
-  switch (keys_.OnRelease(*event)) {
-    case ListKey::kDelete:
-      emit DeleteReleased();
-      return;
-    case ListKey::kMoveUp:
-      emit MoveUpReleased();
-      return;
-    case ListKey::kMoveDown:
-      emit MoveDownReleased();
-      return;
-    case ListKey::kNone:
-      break;
-  }
-  QTreeWidget::keyReleaseEvent(event);
 }
 
 void SlideList::mousePressEvent(QMouseEvent* event) {

@@ -6,8 +6,6 @@
 #include <QIcon>
 #include <QTreeWidget>
 
-#include "editor/shell/list_keys.h"
-
 namespace pivolane::editor {
 
 class SlideList : public QTreeWidget {
@@ -28,22 +26,31 @@ class SlideList : public QTreeWidget {
   int IndexOf(const QTreeWidgetItem* item) const;
   // The selected slide, or nullptr.
   QTreeWidgetItem* SelectedSlide() const;
+  // Its 1-based position; 0 when none is selected.
+  int SelectedIndex() const;
   bool HasKey(const QString& key) const;
 
   static QString Key(const QTreeWidgetItem* item);
   static void SetKey(QTreeWidgetItem* item, const QString& key);
 
-  // Appends a slide; a key that the list already holds is refused with a Failure.
-  QTreeWidgetItem* AppendSlide(const QString& title, const QString& key);
-  // These change the list without raising ItemClicked.
+  // Puts a slide at position index (1 to Count() + 1); a key that the list
+  // already holds is refused with a Failure.
+  QTreeWidgetItem* InsertSlide(int index, const QString& title, const QString& key);
+  QTreeWidgetItem* AppendSlide(const QString& title, const QString& key) {
+    return InsertSlide(Count() + 1, title, key);
+  }
+  // These change the list without raising ItemClicked or TitleEdited.
   void SelectSlide(QTreeWidgetItem* item);
   void ClearSlideSelection();
-  // Exchanges the titles and keys of a and b (each slide's title and picture
-  // move together; the items stay in place) and selects b.
+  // Exchanges the titles and keys of a and b: each slide's title and picture
+  // move together; the items stay in place.
   void ExchangeSlides(QTreeWidgetItem* a, QTreeWidgetItem* b);
-  // Removes the slide; the selection moves to a neighbour.
+  void SetTitle(QTreeWidgetItem* item, const QString& title);
   void RemoveSlide(QTreeWidgetItem* item);
   void RemoveAllSlides();
+  // A title being typed is kept, and its editor closed, before the program
+  // changes the list under it.
+  void CommitTitleEditor();
 
   // The item under the pointer when a mouse button last went down.
   QTreeWidgetItem* dragSource() const { return dragSource_; }
@@ -54,17 +61,14 @@ class SlideList : public QTreeWidget {
  signals:
   // The user changed the selection.
   void ItemClicked();
-  void TitleEdited();
-  void DeleteReleased();
-  void MoveUpReleased();
-  void MoveDownReleased();
+  // The user gave the slide at index (1-based) a new title; it was before.
+  void TitleEdited(int index, const QString& before);
   void EscapePressed();
   // A drag between slides ended; dropHighlight() is the target.
   void DropCompleted();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -78,13 +82,17 @@ class SlideList : public QTreeWidget {
  private:
   void SetDropHighlight(QTreeWidgetItem* item);
   bool IsSlideDrag(const QDropEvent& event) const;
+  // The title and key of a slide, as the program sets them.
+  void Fill(QTreeWidgetItem* item, const QString& title, const QString& key);
+  void OnItemChanged(QTreeWidgetItem* item);
 
-  ListKeyTracker keys_;
   QIcon slideIcon_;
   QTreeWidgetItem* dragSource_ = nullptr;
   QTreeWidgetItem* dropHighlight_ = nullptr;
-  // Selection changes made by the program itself are not user clicks.
+  // Selection changes made by the program itself are not user clicks, nor
+  // are its title changes the user's renaming.
   bool changingSelection_ = false;
+  bool committingTitle_ = false;
 };
 
 }  // namespace pivolane::editor

@@ -38,7 +38,9 @@ constexpr Message kMessages[] = {
     {119, "Erreur: "},
     {120, "Copie de l'image impossible !"},
     {121, "Sélection diapos"},
-    {122, "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico"},
+    {122,
+     "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+     "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico"},
     {123, "Enregistrer sous..."},
     {124, "Diapositive: "},
     {125, ": Taille: "},
@@ -58,6 +60,7 @@ constexpr Message kMessages[] = {
     {140, " diapo(s) extraite(s) de "},
     {141, "dans le dossier: "},
     {142, " est le diaporama dont les images sont extraites : il ne peut pas être remplacé !"},
+    {143, "Page web Pivolane (*.html)"},
     // Delay control (180, 181 are not shown) and the texts of the picture frame.
     {180, "Délai entre les diapositives"},
     {181, "secondes"},
@@ -114,6 +117,10 @@ constexpr Message kMessages[] = {
     {264, "Monter"},
     {265, "Descendre"},
     {266, "Visionner"},
+    // Undo, redo and the menu twin of the "VoirVignettes" button.
+    {267, "Annuler"},
+    {268, "Rétablir"},
+    {269, "&Recentrer la diapositive"},
     // Preview window.
     {301, " (Esc pour sortir)"},
     // About window.
@@ -167,6 +174,12 @@ constexpr Message kMessages[] = {
     {576, "ERREUR 576: MISE A JOUR NON SIGNEE PAR L'EDITEUR, INSTALLATION ABANDONNEE !"},
     {577, "ERREUR 577: FICHIER DIFFERENT DE LA LISTE SIGNEE, INSTALLATION ABANDONNEE !"},
     {578, ": absent de la liste signée, non téléchargé"},
+    // What an installation lacks to be updated at all.
+    {579, "Aucun serveur de mise à jour n'est configuré (réglage UpdateServer)."},
+    {580,
+     "Aucune clé de l'éditeur pour vérifier les mises à jour n'est configurée (réglage "
+     "UpdatePublicKey)."},
+    {581, "Fichier des réglages: "},
     // Password dialogs.
     {700, "Mot de passe non confirmé, réessayez !"},
     {701, "&Mot de passe"},
@@ -202,7 +215,9 @@ constexpr Message kMessages[] = {
     {1119, "Error: "},
     {1120, "Can't copy the picture !"},
     {1121, "Pictures selection"},
-    {1122, "Pictures files (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico"},
+    {1122,
+     "Pictures files (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+     "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico"},
     {1123, "Save as..."},
     {1124, "Slide: "},
     {1125, ": Size: "},
@@ -222,6 +237,7 @@ constexpr Message kMessages[] = {
     {1140, " picture(s) extracted from "},
     {1141, "in folder: "},
     {1142, " is the slide show the pictures are extracted from: it cannot be replaced !"},
+    {1143, "Pivolane web page (*.html)"},
     {1180, "Delay between slides"},
     {1181, "seconds"},
     {1182, "Double-click here to add a slide"},
@@ -275,6 +291,9 @@ constexpr Message kMessages[] = {
     {1264, "Up"},
     {1265, "Down"},
     {1266, "Show"},
+    {1267, "Undo"},
+    {1268, "Redo"},
+    {1269, "&Recenter slide"},
     {1301, " (Esc to quit)"},
     {1400, "About... "},
     {1402, "User name: "},
@@ -324,6 +343,9 @@ constexpr Message kMessages[] = {
     {1576, "ERROR 576: UPDATE NOT SIGNED BY THE PUBLISHER, UPDATING ABORTED !"},
     {1577, "ERROR 577: FILE DIFFERS FROM THE SIGNED LIST, UPDATING ABORTED !"},
     {1578, ": not in the signed list, not downloaded"},
+    {1579, "No update server is configured (setting UpdateServer)."},
+    {1580, "No publisher key to check updates is configured (setting UpdatePublicKey)."},
+    {1581, "Settings file: "},
     {1700, "Password not confirmed, retry"},
     {1701, "&Password"},
     {1702, "Con&firm"},

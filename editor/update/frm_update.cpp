@@ -8,6 +8,7 @@
 #include "common/platform/platform.h"
 #include "editor/icons/icon_library.h"
 #include "editor/shell/error_messages.h"
+#include "editor/update/update_source.h"
 
 namespace pivolane::editor {
 
@@ -57,14 +58,15 @@ FrmUpdate::FrmUpdate(const Strings& strings, EditorSettings& settings, Prompts& 
   resize(560, 380);
 
   const bool updatable = platform::IsWritableFolder(setup.programFolder);
+  const std::vector<int> missing = MissingUpdateSource(setup.serverUrl, setup.publicKey);
   client_ = new UpdateClient(*Inet1, *Text1, *Label1, strings_, prompts_, std::move(setup), this);
   connect(btMAJ, &QPushButton::clicked, this, &FrmUpdate::btMAJ_Click);
   connect(btQuitte, &QPushButton::clicked, this, &FrmUpdate::btQuitte_Click);
   connect(cacAutoUpdate, &QCheckBox::clicked, this, &FrmUpdate::cacAutoUpdate_Click);
-  Load(updatable);
+  Load(updatable, missing);
 }
 
-void FrmUpdate::Load(bool updatable) {
+void FrmUpdate::Load(bool updatable, const std::vector<int>& missingSource) {
   setWindowTitle(strings_.LoadMessage(232).mid(1));
   Label1->setText(strings_.LoadMessage(530));
   for (QAbstractButton* control :
@@ -77,6 +79,11 @@ void FrmUpdate::Load(bool updatable) {
   // A system-wide installation is not this user's to replace.
   if (!updatable) {
     Text1->setPlainText(strings_.LoadMessage(574));
+    btMAJ->setEnabled(false);
+  } else if (!missingSource.empty()) {
+    QString why;
+    for (const int message : missingSource) why += strings_.LoadMessage(message) + "\n";
+    Text1->setPlainText(why + strings_.LoadMessage(581) + settings_.path());
     btMAJ->setEnabled(false);
   }
 }

@@ -2,6 +2,8 @@
 // starts a run, btQuitte closes the window or cancels the run in progress.
 #pragma once
 
+#include <vector>
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -40,7 +42,9 @@ class FrmUpdate : public QDialog {
   void reject() override;
 
  private:
-  void Load(bool updatable);
+  // updatable: the program folder is this user's; missingSource: what the
+  // installation lacks to update from (see MissingUpdateSource).
+  void Load(bool updatable, const std::vector<int>& missingSource);
   void btMAJ_Click();
   void btQuitte_Click();
   void cacAutoUpdate_Click();

@@ -9,6 +9,7 @@
 #include "common/errors.h"
 #include "common/update/ftp_listing.h"
 #include "common/update/lines.h"
+#include "common/update/update_files.h"
 #include "common/workspace/workspace.h"
 
 namespace pivolane::editor {
@@ -74,7 +75,7 @@ void Inet::Execute(const QString& text) {
   fileOffset_ = 0;
   listingByMlsd_ = true;
   if (command_.kind == update::TransferCommand::Kind::kGet) {
-    file_.emplace(command_.localPath, io::OpenMode::kCreatePrivate);
+    file_.emplace(update::CreateNewFile(command_.localPath));
   } else if (command_.kind == update::TransferCommand::Kind::kPut) {
     file_.emplace(command_.localPath, io::OpenMode::kRead);
   }

@@ -50,10 +50,11 @@ class Inet : public QObject {
   const QString& URL() const { return url_; }
 
   // Starts one command: "DIR " + pattern (one name per line ended by CR LF,
-  // folders ending with "/"), "SIZE " + path (the size in decimal), "GET " +
-  // server path + " " + local path, "PUT " + local path + " " + server path.
-  // Throws a Failure when a command is still executing or the text is not a
-  // command.
+  // each name once, folders ending with "/"), "SIZE " + path (the size in
+  // decimal), "GET " + server path + " " + local path (always a new file; see
+  // update::CreateNewFile), "PUT " + local path + " " + server path. Throws a
+  // Failure when a command is still executing, the text is not a command or
+  // the local file cannot be opened.
   void Execute(const QString& command);
   bool StillExecuting() const { return executing_; }
   // Ends the command in progress; no state follows.

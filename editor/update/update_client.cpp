@@ -122,7 +122,6 @@ void UpdateClient::RunUpdate() {
 
 void UpdateClient::RunWithVersionFile() {
   const std::string versionName = update::FirstListingLine(responseText_.toStdString());
-  const std::string versionPath = kServerFolder.toStdString() + versionName;
   internetVersion_ = update::VersionOfFileName(versionName);
   const std::string local = update::LocalVersionDigits();
   Append("\n" + Message(546) + Version(local) + Message(547) + Version(internetVersion_) + "\n\n");
@@ -164,12 +163,9 @@ void UpdateClient::RunWithVersionFile() {
   update::PublishDownloads(updateFolder_, downloaded);
   Append(Message(542) + "\n");
   ScrollJournal();
-  // The launcher's new file: the version file, by the last four characters
-  // of its server path (the dot and three digits).
-  const std::filesystem::path newLauncher = update::PendingFile(
-      updateFolder_,
-      std::string(update::kLauncherName) +
-          versionPath.substr(versionPath.size() - std::min<std::size_t>(4, versionPath.size())));
+  // The launcher's new file is the version file, under its whole name: the
+  // version has as many digits as the publisher gave it.
+  const std::filesystem::path newLauncher = update::PendingFile(updateFolder_, versionName);
   update::ReplaceLauncher(setup_.programFolder, newLauncher);
   io::Remove(newLauncher);
   UploadLog(true);
@@ -299,7 +295,7 @@ void UpdateClient::UploadLog(bool succeeded) {
         update::LogContent(setup_.installationId.toStdString(), update::LocalVersionDigits(),
                            succeeded, internetVersion_);
     {
-      io::File file(local, io::OpenMode::kCreatePrivate);
+      io::File file = update::CreateNewFile(local);
       file.Append(std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
       file.Close();
     }

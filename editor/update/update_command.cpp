@@ -2,6 +2,7 @@
 
 #include "common/platform/platform.h"
 #include "editor/shell/frm_main.h"
+#include "editor/update/update_source.h"
 
 namespace pivolane::editor {
 
@@ -17,7 +18,11 @@ UpdateCommand::UpdateCommand(FrmMain& window, EditorSettings& settings, Prompts&
       prompts_(prompts),
       places_(std::move(places)) {
   connect(window.menu().mnuUpdate, &QAction::triggered, this, &UpdateCommand::mnuUpdate_Click);
-  if (!platform::IsWritableFolder(places_.programFolder)) window.SkipUpdateAtStart();
+  // The window opens by itself only where a run can reach an update.
+  if (!platform::IsWritableFolder(places_.programFolder) ||
+      !MissingUpdateSource(settings_.UpdateServer(), settings_.UpdatePublicKey()).empty()) {
+    window.SkipUpdateAtStart();
+  }
 }
 
 void UpdateCommand::mnuUpdate_Click() {

@@ -1,6 +1,7 @@
 // The internet-update command of the main window (mnuUpdate): it opens
 // frmUpdate modally over this installation. An installation whose program
-// folder the user cannot write is updated by the system: the window then
+// folder the user cannot write is updated by the system; one without an
+// update server or publisher key has nothing to update from. The window then
 // says so, and does not open by itself at start-up.
 #pragma once
 

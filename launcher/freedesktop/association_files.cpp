@@ -37,6 +37,10 @@ std::filesystem::path MimePackagePath(const std::filesystem::path& dataFolder) {
   return dataFolder / "mime" / "packages" / kMimePackageName;
 }
 
+std::filesystem::path CompiledTypePath(const std::filesystem::path& dataFolder) {
+  return dataFolder / "mime" / (std::string(kMimeType) + ".xml");
+}
+
 std::filesystem::path DesktopEntryPath(const std::filesystem::path& dataFolder) {
   return dataFolder / "applications" / kDesktopEntryName;
 }

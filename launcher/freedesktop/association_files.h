@@ -14,12 +14,14 @@ struct AssociationFile {
   std::string content;
 };
 
-// The files for launcher, in the order to write them: the MIME package last,
-// since its presence tells that the type is registered.
+// The files for launcher, in the order to write them, the MIME package last.
 std::vector<AssociationFile> AssociationFiles(const std::filesystem::path& launcher);
 
 // Where the MIME package lies under a data folder.
 std::filesystem::path MimePackagePath(const std::filesystem::path& dataFolder);
+// Where update-mime-database puts the type that it compiled from the package:
+// its presence tells that the whole registration completed.
+std::filesystem::path CompiledTypePath(const std::filesystem::path& dataFolder);
 // Where the desktop entry lies under a data folder.
 std::filesystem::path DesktopEntryPath(const std::filesystem::path& dataFolder);
 

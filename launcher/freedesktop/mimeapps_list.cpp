@@ -52,6 +52,9 @@ std::optional<std::string> WithDefaultApplication(const std::string& text,
     ++insertAt;
   }
   result.insert(insertAt, entry);
+  // The file's last line, in a group after the one changed, keeps its line
+  // ending too: tools that read whole lines would miss it.
+  if (!result.ends_with('\n')) result += '\n';
   return result;
 }
 

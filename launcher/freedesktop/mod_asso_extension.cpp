@@ -115,8 +115,12 @@ bool AssociatedLauncherGone(const EditorSettings& settings) {
 }  // namespace
 
 bool IsAssociated(const fs::path& launcher) {
-  const fs::path userPackage = freedesktop::MimePackagePath(xdg::DataHome());
-  if (io::Exists(userPackage) && ::access(userPackage.c_str(), W_OK) == 0) return true;
+  const fs::path data = xdg::DataHome();
+  const fs::path userPackage = freedesktop::MimePackagePath(data);
+  if (io::Exists(userPackage) && ::access(userPackage.c_str(), W_OK) == 0 &&
+      io::Exists(freedesktop::CompiledTypePath(data))) {
+    return true;
+  }
   bool typeKnown = false;
   bool entryStartsLauncher = false;
   for (const fs::path& folder : xdg::DataDirs()) {
@@ -131,9 +135,11 @@ void RegisterAssociation(const fs::path& launcher) {
   EditorSettings settings(EditorSettings::UserStorePath());
   if (!AssociatedLauncherGone(settings) && IsAssociated(launcher)) return;
   try {
+    WriteAssociation(launcher);
+    // Recorded once the registration completed: a launcher moved since the
+    // last one that completed is registered again.
     settings.SetValue(SettingNames::kWriteSection, SettingNames::kLauncher,
                       QFile::decodeName(launcher.c_str()));
-    WriteAssociation(launcher);
   } catch (const Failure& failure) {
     std::cerr << "Pivolane: the document type could not be registered: " << failure.description()
               << "\n";

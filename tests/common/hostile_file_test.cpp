@@ -2,9 +2,13 @@
 // crash, a huge allocation or a read outside the slide data.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/errors.h"
 #include "common/format/document.h"
 #include "common/format/show_file.h"
+#include "common/format/web_show.h"
+#include "common/format/web_show_layout.h"
 #include "common/io/file.h"
 #include "tests/common/test_support.h"
 
@@ -119,6 +123,59 @@ TEST(HostileSelfRunningShow, EntriesAreReadOnlyWithinThePayload) {
   EXPECT_EQ(show.payloadOffset(), 300u);
   EXPECT_THROW(show.Entries(), Failure);
 }
+
+// A web show of one plain slide, damaged by a change to its page.
+struct HostileWebCase {
+  const char* name;
+  std::function<void(std::string& page)> damage;
+  int error;
+  friend void PrintTo(const HostileWebCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class HostileWebShow : public ::testing::TestWithParam<HostileWebCase> {};
+
+TEST_P(HostileWebShow, EndsInItsErrorWhileOpeningOrReading) {
+  testing::ScratchFolder dir;
+  testing::WriteBytes(dir / "a.jpg", testing::PatternBytes(5000, 1));
+  BuildWebShowFile(dir / "show.html", {{"a.jpg", dir / "a.jpg"}}, {}, {"", 3}, {},
+                   testing::LeastWebPage());
+  const Bytes built = testing::ReadBytes(dir / "show.html");
+  std::string page(built.begin(), built.end());
+  GetParam().damage(page);
+  testing::WriteText(dir / "show.html", page);
+  EXPECT_EQ(testing::FailureNumber([&] {
+              ShowFile show = ShowFile::Open(dir / "show.html");
+              show.ReadPicture(0);
+            }),
+            GetParam().error);
+}
+
+// Where the base64 text of a page begins.
+std::size_t TextStart(const std::string& page) {
+  return page.find(kWebShowDataMarker) + kWebShowDataMarker.size();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostileWebShow,
+    ::testing::Values(
+        HostileWebCase{"Cut", [](std::string& p) { p.resize(p.size() / 2); }, 136},
+        HostileWebCase{"EndingMissing", [](std::string& p) { p.pop_back(); }, 136},
+        HostileWebCase{"MarkerMissing", [](std::string& p) { p[p.find("pivolane-show")] = 'P'; },
+                       136},
+        HostileWebCase{"DataCutShort", [](std::string& p) { p.erase(TextStart(p) + 10, 1); }, 62},
+        HostileWebCase{"BadCharacterInAPicture",
+                       [](std::string& p) { p[TextStart(p) + 1000] = '*'; }, 62},
+        HostileWebCase{"BadCharacterInTheTrailer",
+                       [](std::string& p) { p[p.size() - kWebShowEnd.size() - 10] = '-'; }, 62},
+        HostileWebCase{"PaddingInside", [](std::string& p) { p[TextStart(p) + 1003] = '='; }, 62},
+        HostileWebCase{
+            "PaddingMisplaced",
+            [](std::string& p) { p.replace(p.size() - kWebShowEnd.size() - 3, 3, "==="); }, 62},
+        HostileWebCase{"LineBreaks",
+                       [](std::string& p) { p.insert(TextStart(p) + 76, "\r\n\r\n"); }, 62},
+        HostileWebCase{"WholeGroupsCutOff",
+                       [](std::string& p) { p.erase(p.size() - kWebShowEnd.size() - 8, 8); }, 136}),
+    [](const ::testing::TestParamInfo<HostileWebCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace pivolane::format

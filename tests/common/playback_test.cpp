@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/playback/input_codes.h"
+#include "common/playback/pointer_visibility.h"
 
 namespace pivolane::playback {
 namespace {
@@ -339,6 +340,20 @@ TEST(PlaybackShuffle, WithoutLoopTheOrderIsRedrawnAfterTheLastSlide) {
   playback.HandleInput(code::kSpace);
   playback.HandleInput(code::kSpace);
   EXPECT_TRUE(playback.Ended());
+}
+
+// The pointer hides when still and comes back when moved; a slide that loads
+// while it is hidden does not bring it back as the busy pointer.
+TEST(PointerVisibility, HiddenWhenStillBusyOnlyWhenSeen) {
+  PointerVisibility pointer;
+  EXPECT_EQ(pointer.SetBusy(true), PointerShape::kBusy);
+  EXPECT_EQ(pointer.Idle(), PointerShape::kHidden);
+  EXPECT_EQ(pointer.SetBusy(false), PointerShape::kHidden);
+  EXPECT_EQ(pointer.SetBusy(true), PointerShape::kHidden);
+  EXPECT_EQ(pointer.Moved(), PointerShape::kBusy);
+  EXPECT_EQ(pointer.SetBusy(false), PointerShape::kNormal);
+  EXPECT_EQ(pointer.Idle(), PointerShape::kHidden);
+  EXPECT_EQ(pointer.Moved(), PointerShape::kNormal);
 }
 
 }  // namespace

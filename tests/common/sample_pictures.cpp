@@ -14,7 +14,11 @@ namespace pivolane::test_pictures {
 
 namespace ps = picture_samples;
 
-Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive) {
+namespace {
+
+// A baseline JPEG of RGB rows, pixel(x, y) giving each pixel.
+template <class PixelAt>
+Bytes EncodeJpeg(int width, int height, bool progressive, PixelAt pixel) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);  // errors end the test program: fine here
@@ -31,8 +35,12 @@ Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive) {
   if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row;
-  for (int x = 0; x < width; ++x) row.insert(row.end(), {colour.r, colour.g, colour.b});
   while (info.next_scanline < info.image_height) {
+    row.clear();
+    for (int x = 0; x < width; ++x) {
+      const Rgb colour = pixel(x, static_cast<int>(info.next_scanline));
+      row.insert(row.end(), {colour.r, colour.g, colour.b});
+    }
     JSAMPROW line = row.data();
     jpeg_write_scanlines(&info, &line, 1);
   }
@@ -40,6 +48,48 @@ Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive) {
   Bytes out(buffer, buffer + size);
   jpeg_destroy_compress(&info);
   std::free(buffer);
+  return out;
+}
+
+}  // namespace
+
+Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive) {
+  return EncodeJpeg(width, height, progressive, [&](int, int) { return colour; });
+}
+
+Bytes QuartersJpeg(int width, int height) {
+  return EncodeJpeg(width, height, false, [&](int x, int y) {
+    const bool left = x < width / 2;
+    if (y < height / 2) return left ? Rgb{255, 0, 0} : Rgb{0, 255, 0};
+    return left ? Rgb{0, 0, 255} : Rgb{255, 255, 255};
+  });
+}
+
+Bytes WithExifOrientation(const Bytes& jpeg, unsigned orientation, bool bigEndian, unsigned type) {
+  const auto u16 = [&](Bytes& out, unsigned v) { bigEndian ? ps::Be16(out, v) : ps::Le16(out, v); };
+  const auto u32 = [&](Bytes& out, std::uint32_t v) {
+    bigEndian ? ps::Be32(out, v) : ps::Le32(out, v);
+  };
+  Bytes exif;
+  ps::Text(exif, "Exif");
+  exif.insert(exif.end(), {0, 0});
+  ps::Text(exif, bigEndian ? "MM" : "II");
+  u16(exif, 42);
+  u32(exif, 8);  // the first IFD right after the header
+  u16(exif, 2);  // entries: another tag first, then the orientation
+  for (const unsigned tag : {0x010Fu, 0x0112u}) {
+    u16(exif, tag);
+    u16(exif, tag == 0x0112 ? type : 2);
+    u32(exif, 1);
+    u16(exif, tag == 0x0112 ? orientation : 0);
+    u16(exif, 0);
+  }
+  u32(exif, 0);  // no next IFD
+  Bytes out(jpeg.begin(), jpeg.begin() + 2);
+  out.insert(out.end(), {0xFF, 0xE1});
+  ps::Be16(out, static_cast<unsigned>(exif.size() + 2));
+  out.insert(out.end(), exif.begin(), exif.end());
+  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
   return out;
 }
 

@@ -15,6 +15,15 @@ struct Rgb {
 
 // progressive: several scans, each refining the whole picture.
 Bytes SampleJpeg(int width, int height, Rgb colour, bool progressive = false);
+// width x height in four quarters: red top left, green top right, blue
+// bottom left, white bottom right. Quarters of whole 16-pixel blocks keep
+// their colours clean.
+Bytes QuartersJpeg(int width, int height);
+// jpeg with an EXIF segment after its start that gives orientation as its
+// orientation tag (of the TIFF type SHORT unless type says another), in
+// either byte order.
+Bytes WithExifOrientation(const Bytes& jpeg, unsigned orientation, bool bigEndian = false,
+                          unsigned type = 3);
 // jpeg with another size in its start-of-frame segment and its data kept: a
 // few bytes whose header asks for much more.
 Bytes WithDeclaredJpegSize(Bytes jpeg, int width, int height);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "common/errors.h"
+#include "common/format/web_show_layout.h"
 #include "common/platform/platform.h"
 
 namespace pivolane::testing {
@@ -56,6 +57,13 @@ int FailureNumber(const std::function<void()>& action) {
     return f.number();
   }
   return 0;
+}
+
+Bytes LeastWebPage() {
+  const std::string page =
+      "<!DOCTYPE html>\n<html><body>\n" + std::string(format::kWebShowDataMarker) +
+      std::string(format::kWebShowPlaceholder) + std::string(format::kWebShowEnd);
+  return Bytes(page.begin(), page.end());
 }
 
 }  // namespace pivolane::testing

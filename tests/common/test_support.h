@@ -36,5 +36,7 @@ Bytes ReadBytes(const fs::path& path);
 Bytes PatternBytes(std::size_t size, unsigned tag);
 // The error number of the Failure that action throws; 0 when it throws none.
 int FailureNumber(const std::function<void()>& action);
+// The least page template that a web show can be built from.
+Bytes LeastWebPage();
 
 }  // namespace pivolane::testing

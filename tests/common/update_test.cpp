@@ -184,6 +184,7 @@ TEST(UpdateListing, NamesOneALineWithFoldersMarked) {
       "Type=DIR;modify=20240101000000; log\r\n"
       "type=OS.unix=symlink;size=4; link\r\n"
       "size=3;type=file; with space.txt\r\n"
+      "type=file;size=8; Pivolane.101\r\n"  // a name repeated: listed once
       "no facts\r\n";
   EXPECT_EQ(DirectoryListing(mlsd, ListingFormat::kMlsd, "*.*"),
             "Pivolane.101\r\nlog/\r\nwith space.txt\r\n");

@@ -2,7 +2,8 @@
 account that may read everything and write only in the update folder's log/.
 
 A file NAME beside which a file NAME.cut holds a number N is served cut short
-after N bytes, while SIZE still gives its whole size; the .cut files are not
+after N bytes, while SIZE still gives its whole size; a file NAME beside which
+a file NAME.twice exists is listed twice. The .cut and .twice files are not
 listed. --no-mlsd makes the server refuse MLSD, as servers that only know
 LIST do. The port is printed on the first line of standard output.
 """
@@ -18,6 +19,7 @@ from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 CUT = ".cut"
+TWICE = ".twice"
 
 
 class CuttingFS(AbstractedFS):
@@ -31,7 +33,12 @@ class CuttingFS(AbstractedFS):
         return super().open(filename, mode)
 
     def listdir(self, path):
-        return [name for name in super().listdir(path) if not name.endswith(CUT)]
+        listed = []
+        for name in super().listdir(path):
+            if not name.endswith((CUT, TWICE)):
+                twice = os.path.exists(os.path.join(path, name + TWICE))
+                listed += [name] * (2 if twice else 1)
+        return listed
 
 
 def main():

@@ -2,6 +2,7 @@
 // order, a picture that cannot be read, and the editor coming back.
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "editor/preview/frm_dia.h"
@@ -116,6 +117,40 @@ class PreviewTest : public QObject {
     QTest::keyClick(&preview, Qt::Key_Escape);
     // Nothing written or deleted in the work folder.
     QCOMPARE(WorkFiles(editor), before);
+  }
+
+  // A photograph from a phone held upright fills the height, upright; a
+  // double-click is one press, so it moves on by one slide.
+  void PhotographsShowUprightAndADoubleClickMovesOnce() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictures({editor.Photograph("phone.jpg", {1600, 1200}, 6)});
+    editor.AddPictureCount(2);
+    FrmDia& preview = *OpenPreview(editor);
+    QCOMPARE(QuartersOf(preview.imageDia().pixmap().toImage()), "BRWG");
+    QCOMPARE(preview.imageDia().height(), preview.frame1().height());
+    QVERIFY(preview.imageDia().width() < preview.imageDia().height());
+    // As the display reports a double-click: a press, then the double-click.
+    QTest::mouseClick(&preview.imageDia(), Qt::LeftButton);
+    QTest::mouseDClick(&preview.imageDia(), Qt::LeftButton);
+    QVERIFY2(preview.windowTitle().startsWith("2/3: "), qPrintable(preview.windowTitle()));
+  }
+
+  void PointerHidesWhenStillAndComesBackWhenMoved() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(2);
+    FrmDia& preview = *OpenPreview(editor);
+    QVERIFY(preview.pointerTimer().isActive());
+    QCOMPARE(preview.pointerTimer().interval(), 2000);
+    preview.pointerTimer().start(1);
+    QTRY_COMPARE(preview.cursor().shape(), Qt::BlankCursor);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
+                     preview.imageDia().mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&preview.imageDia(), &move);
+    QCOMPARE(preview.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(preview.pointerTimer().isActive());
   }
 
   void EndsGivingTheEditorBackWithItsSelection() {

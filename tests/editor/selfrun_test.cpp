@@ -305,8 +305,7 @@ class SelfRunTest : public QObject {
     const OpenFilesRequest& asked = editor.prompts.fileRequests.back();
     QCOMPARE(asked.title, "Open...");
     QCOMPARE(asked.filters.size(), std::size_t{1});
-    QCOMPARE(asked.filters[0].description, "*.exe");
-    QCOMPARE(asked.filters[0].patterns, QStringList{"*.exe"});
+    QCOMPARE(asked.filters[0].patterns, (QStringList{"*.exe", "*.html", "*.htm"}));
     QCOMPARE(editor.prompts.typedPasswordRequests, 0);
     QCOMPARE(NamesIn(shows), (QStringList{pasted, "blue.bmp", "green.bmp", "red.bmp", "trip.exe"}));
     for (const QString& picture : pictures) {
@@ -391,6 +390,77 @@ class SelfRunTest : public QObject {
     QVERIFY(LastMessage(editor).text.startsWith("Can't open !\nDamaged file: " + other +
                                                 "/strong.exe\nError: 62: "));
     QCOMPARE(NamesIn(other), (QStringList{"big.bmp", "strong.exe"}));
+  }
+
+  void TheTypedExtensionOrElseTheChosenFilterPicksTheForm() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(1);
+    const QString shows = editor.Folder("shows");
+    struct Case {
+      const char* typed;
+      std::size_t filter;  // 0 the program, 1 the web page
+      const char* name;
+      format::ShowFileKind kind;
+    };
+    const Case cases[] = {
+        {"page", 1, "page.html", format::ShowFileKind::kWebShow},
+        {"LOUD.HTM", 0, "LOUD.HTM", format::ShowFileKind::kWebShow},
+        {"prog.EXE", 1, "prog.EXE", format::ShowFileKind::kSelfRunning},
+        {"plain", 0, "plain.exe", format::ShowFileKind::kSelfRunning},
+    };
+    for (const Case& c : cases) {
+      editor.prompts.saveFilters.push_back(c.filter);
+      Build(editor, shows + "/" + c.typed);
+      QCOMPARE(editor.window().document().exeFileName, c.name);
+      QCOMPARE(LastMessage(editor).text, kBuilt);
+      QCOMPARE(format::ShowFile::Open((shows + "/" + c.name).toStdString()).kind(), c.kind);
+    }
+    QCOMPARE(NamesIn(shows).size(), qsizetype{4});
+    const std::vector<SaveFileRequest>& asked = editor.prompts.saveRequests;
+    QCOMPARE(asked[0].filters.size(), std::size_t{2});
+    QCOMPARE(asked[0].filters[1].description, "Pivolane web page (*.html)");
+    QCOMPARE(asked[0].filters[1].patterns, (QStringList{"*.html", "*.htm"}));
+    // The dialog shows the form of the name it proposes first.
+    QCOMPARE(asked[0].selectedFilter, std::size_t{0});
+    QCOMPARE(asked[1].proposedName, "page.html");
+    QCOMPARE(asked[1].selectedFilter, std::size_t{1});
+  }
+
+  void AWebPageIsBuiltAsTheProgramIsAndGivesItsPicturesBack() {
+    EditorHarness editor("French");
+    editor.Start();
+    const QStringList pictures = AddThreePictures(editor);
+    UsePassword(editor);
+    const QString shows = editor.Folder("shows");
+    editor.prompts.saveFilters = {1, 1};
+    editor.prompts.newPasswords = {QString("Sésame"), QString("Sésame")};
+    editor.prompts.answers = {PromptAnswer::kOk, PromptAnswer::kOk, PromptAnswer::kOk};
+    Build(editor, shows + "/page");
+    Build(editor, shows + "/page");
+
+    QCOMPARE(editor.prompts.saveRequests[0].filters[1].description, "Page web Pivolane (*.html)");
+    QCOMPARE(editor.prompts.newPasswordRequests, 2);
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{3});
+    QCOMPARE(editor.prompts.messages[1].text,
+             "Le fichier: page.html existe déjà !\nVoulez-vous l'effacer et continuer ?");
+    QCOMPARE(LastMessage(editor).text, "Félicitations: diaporama créé avec succès !");
+    const QString path = shows + "/page.html";
+    struct stat status {};
+    QCOMPARE(stat(path.toLocal8Bit().constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, 0666u & ~platform::CurrentUmask());
+    const format::ShowFile built = format::ShowFile::Open(path.toStdString());
+    QCOMPARE(built.kind(), format::ShowFileKind::kWebShow);
+    QCOMPARE(built.header().CipherVersion, std::int16_t{2});
+
+    editor.prompts.messages.clear();
+    editor.prompts.typedPasswords = {QString("Sésame")};
+    Extract(editor, path);
+    for (const QString& picture : pictures) {
+      QCOMPARE(Contents(shows + "/" + QFileInfo(picture).fileName()), Contents(picture));
+    }
+    QCOMPARE(LastMessage(editor).text,
+             "3 diapo(s) extraite(s) de page.html\ndans le dossier: " + shows + "/");
   }
 
   void FilesThatAreNoReadableShowAreRefusedAndWriteNothing() {

@@ -1,10 +1,14 @@
 // Adding, pasting, moving, dragging and deleting slides.
 #include <sys/stat.h>
 
+#include <utility>
+#include <vector>
+
+#include <QBuffer>
 #include <QClipboard>
-#include <QDragMoveEvent>
-#include <QDropEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -23,33 +27,22 @@ QString PathText(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
 }
 
-QPoint SlidePlace(EditorHarness& editor, int index) {
-  SlideList& list = editor.window().slideList();
-  return list.visualItemRect(list.Slide(index)).center();
+QByteArray Encoded(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, format);
+  return bytes;
 }
 
-void ClickSlide(EditorHarness& editor, int index) {
-  QTest::mouseClick(editor.window().slideList().viewport(), Qt::LeftButton, {},
-                    SlidePlace(editor, index));
-}
-
-int SelectedIndex(EditorHarness& editor) {
-  SlideList& list = editor.window().slideList();
-  return list.SelectedSlide() == nullptr ? 0 : list.IndexOf(list.SelectedSlide());
-}
-
-// A drag from one slide that ends at a point of the list.
-void DragSlide(EditorHarness& editor, int from, QPoint to) {
-  SlideList& list = editor.window().slideList();
-  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, SlidePlace(editor, from));
-  QMimeData data;
-  data.setData(SlideList::kDragFormat, QByteArray());
-  QDragEnterEvent enter(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list.viewport(), &enter);
-  QDragMoveEvent move(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list.viewport(), &move);
-  QDropEvent drop(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list.viewport(), &drop);
+// Half opaque red, half fully transparent.
+QImage TransparentPicture() {
+  QImage image(8, 6, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 4; ++x) image.setPixelColor(x, y, Qt::red);
+  }
+  return image;
 }
 
 }  // namespace
@@ -62,7 +55,7 @@ class SlidesTest : public QObject {
     EditorHarness editor;
     editor.Start();
     editor.AddPictures({editor.Picture("first.bmp")});
-    ClickSlide(editor, 1);
+    editor.ClickSlide(1);
     const QString c = editor.Picture("c.bmp", {10, 10});
     editor.AddPictures({c, editor.Picture("a.bmp"), editor.Picture("b.bmp")});
 
@@ -73,7 +66,7 @@ class SlidesTest : public QObject {
     }
     QCOMPARE(editor.Keys(), keys);
     QCOMPARE(Contents(keys[1]), Contents(c));
-    QCOMPARE(SelectedIndex(editor), 1);
+    QCOMPARE(editor.SelectedIndex(), 1);
     QVERIFY(editor.window().slideView().HasPicture());
     QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 1/4: "));
     QVERIFY(editor.window().document().documentModified);
@@ -81,7 +74,8 @@ class SlidesTest : public QObject {
     const OpenFilesRequest& asked = editor.prompts.fileRequests.back();
     QCOMPARE(asked.title, "Pictures selection");
     QCOMPARE(asked.filters.size(), std::size_t{2});
-    QCOMPARE(asked.filters[0].description, "Pictures files (*.jpg;*.gif;*.bmp;*.ico)");
+    QCOMPARE(asked.filters[0].description,
+             "Pictures files (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)");
     QCOMPARE(asked.filters[1].description, "All (*.*)");
     QCOMPARE(asked.startFolder, editor.Folder("pictures"));
     QVERIFY(editor.prompts.fileRequests.front().startFolder.isEmpty());
@@ -126,10 +120,10 @@ class SlidesTest : public QObject {
     editor.window().menu().mnuColler->trigger();
 
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "SansNom3", "SansNom4"}));
-    QCOMPARE(editor.Keys()[2], PathText(editor.workFolder / "PivolaneImg1.bmp"));
-    QCOMPARE(editor.Keys()[3], PathText(editor.workFolder / "PivolaneImg2.bmp"));
+    QCOMPARE(editor.Keys()[2], PathText(editor.workFolder / "PivolaneImg1.png"));
+    QCOMPARE(editor.Keys()[3], PathText(editor.workFolder / "PivolaneImg2.png"));
     QCOMPARE(QImage(editor.Keys()[3]).size(), QSize(30, 20));
-    QCOMPARE(SelectedIndex(editor), 4);
+    QCOMPARE(editor.SelectedIndex(), 4);
     QCOMPARE(editor.window().slideView().image().size(), QSize(30, 20));
   }
 
@@ -175,15 +169,100 @@ class SlidesTest : public QObject {
     QVERIFY(editor.prompts.messages.empty());
   }
 
-  void CopyPutsThePictureOnTheClipboardWithoutModifying() {
+  // Each row offers the clipboard data of another program; then the editor's
+  // own copy of the first slide is pasted back.
+  void APastedPictureKeepsItsOwnBytesWhenThePlayerDecodesThem() {
+    const QByteArray jpeg = Encoded(QImage(16, 12, QImage::Format_RGB32), "JPG");
+    const QByteArray png = Encoded(TransparentPicture(), "PNG");
+    const pivolane::test_pictures::Bytes hostile = pivolane::test_pictures::WithDeclaredJpegSize(
+        pivolane::test_pictures::SampleJpeg(16, 16, {1, 2, 3}, true), 12000, 12000);
+    struct Offer {
+      std::vector<std::pair<const char*, QByteArray>> data;  // in the clipboard's order
+      bool withImage;
+      const char* extension;  // of the slide's file; none when nothing is pasted
+      QByteArray bytes;       // kept as they are; else the image as a PNG
+    };
+    const Offer offers[] = {
+        {{{"image/jpeg", jpeg}}, false, ".jpg", jpeg},
+        {{{"image/png", png}, {"image/jpeg", jpeg}}, true, ".png", png},  // the first offered
+        {{}, true, ".png", {}},
+        {{{"image/jpeg", png}}, true, ".png", {}},  // bytes that are not what they claim
+        {{{"image/jpeg", QByteArray(reinterpret_cast<const char*>(hostile.data()),
+                                    static_cast<qsizetype>(hostile.size()))}},
+         false,
+         nullptr,
+         {}}};
     EditorHarness editor;
     editor.Start();
-    editor.AddPictures({editor.Picture("one.bmp", {40, 30})});
+    for (const Offer& offer : offers) {
+      auto* data = new QMimeData;
+      for (const auto& [type, bytes] : offer.data) data->setData(type, bytes);
+      if (offer.withImage) data->setImageData(TransparentPicture());
+      QGuiApplication::clipboard()->setMimeData(data);
+      const int before = editor.window().slideList().Count();
+      editor.window().menu().mnuColler->trigger();
+      QCOMPARE(editor.window().slideList().Count(), before + (offer.extension ? 1 : 0));
+      if (offer.extension == nullptr) continue;
+      const QString file = editor.Keys().last();
+      QVERIFY(file.endsWith(offer.extension));
+      QVERIFY(offer.bytes.isEmpty()
+                  ? QImage(file).convertToFormat(QImage::Format_ARGB32) == TransparentPicture()
+                  : Contents(file) == offer.bytes);
+    }
+
+    editor.ClickSlide(1);
     editor.window().document().documentModified = false;
-    QGuiApplication::clipboard()->clear();
     editor.window().menu().mnuCopier->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
+    const QMimeData& copied = *QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied.formats().first(), "image/jpeg");  // then the image, for other programs
+    QCOMPARE(qvariant_cast<QImage>(copied.imageData()).size(), QSize(16, 12));
     QVERIFY(!editor.window().document().documentModified);
+    editor.window().menu().mnuColler->trigger();
+    QCOMPARE(Contents(editor.Keys().last()), jpeg);
+  }
+
+  // A folder gives its pictures in name order, without hidden files or
+  // sub-folders; what the picture dialog's files would be refused for is
+  // refused here too.
+  void DroppedFilesAndFoldersBecomeSlidesAfterTheSelectedOne() {
+    EditorHarness editor;
+    editor.Start();
+    editor.AddPictureCount(2);
+    const QString folder = editor.Folder("holiday");
+    for (const char* name : {"photo10.jpg", "photo2.JPG", "Photo1.png", ".hidden.jpg", "notes.txt",
+                             "edits/inner.jpg"}) {
+      QDir().mkpath(QFileInfo(folder + "/" + name).path());
+      WriteBmp(folder + "/" + name, {8, 6});
+    }
+    const QString gif = editor.Folder("pictures") + "/single.gif";
+    WriteGif(gif);
+    const QString pipe = editor.Folder("pictures") + "/pipe.jpg";
+    QCOMPARE(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    const QUrl remote("https://example.org/remote.jpg");
+    editor.window().document().documentModified = false;
+
+    QCOMPARE(DropUrls(editor.window().slideView(),
+                      {QUrl::fromLocalFile(folder), QUrl::fromLocalFile(gif),
+                       QUrl::fromLocalFile(pipe), remote}),
+             Qt::CopyAction);
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "Photo1.png", "photo2.JPG", "photo10.jpg",
+                                           "single.gif", "slide2.bmp"}));
+    QCOMPARE(editor.SelectedIndex(), 2);
+    QVERIFY(editor.window().slideView().HasPicture());
+    QCOMPARE(Contents(editor.Keys()[4]), Contents(gif));
+    QVERIFY(editor.window().document().documentModified);
+    QCOMPARE(editor.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(editor.prompts.messages[0].text,
+             "Disk access impossible !\n" + pipe + "\nError: 75: Not a regular file");
+
+    // On the list, with no slide selected: at the end.
+    editor.window().slides().ClearSelection();
+    QCOMPARE(DropUrls(*editor.window().slideList().viewport(), {QUrl::fromLocalFile(gif)}),
+             Qt::CopyAction);
+    QCOMPARE(editor.Titles().size(), 7);
+    QCOMPARE(editor.SelectedIndex(), 7);
+    QCOMPARE(DropUrls(editor.window().slideView(), {remote}), Qt::IgnoreAction);
+    QCOMPARE(editor.Titles().size(), 7);
   }
 
   void CutMovesThePictureToTheClipboard() {
@@ -194,7 +273,8 @@ class SlidesTest : public QObject {
     editor.window().menu().mnuCouper->trigger();
     QCOMPARE(editor.Titles(), QStringList{"two.bmp"});
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(40, 30));
-    QVERIFY(!QFile::exists(firstKey));
+    // Kept while an undo can bring the slide back.
+    QVERIFY(QFile::exists(firstKey));
   }
 
   void CutOfAnUnreadablePictureKeepsTheSlide() {
@@ -214,38 +294,36 @@ class SlidesTest : public QObject {
     editor.Start();
     editor.AddPictureCount(3);
     const QStringList keys = editor.Keys();
-    ClickSlide(editor, 2);
+    editor.ClickSlide(2);
     editor.window().document().documentModified = false;
     editor.window().menu().mnuMonter->trigger();
 
     QCOMPARE(editor.Titles(), (QStringList{"slide2.bmp", "slide1.bmp", "slide3.bmp"}));
     QCOMPARE(editor.Keys(), (QStringList{keys[1], keys[0], keys[2]}));
-    QCOMPARE(SelectedIndex(editor), 1);
+    QCOMPARE(editor.SelectedIndex(), 1);
     QVERIFY(editor.window().document().documentModified);
     QVERIFY(!editor.window().menu().mnuMonter->isEnabled());
     QVERIFY(editor.window().menu().mnuDescendre->isEnabled());
     QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 1/3: "));
   }
 
-  void CtrlArrowsMoveOnceOnRelease() {
+  void CtrlArrowsMoveOncePerPress() {
     EditorHarness editor;
     editor.Start();
     editor.AddPictureCount(3);
-    ClickSlide(editor, 3);
+    editor.ClickSlide(3);
     SlideList& list = editor.window().slideList();
     QTest::keyPress(&list, Qt::Key_Up, Qt::ControlModifier);
-    QCOMPARE(SelectedIndex(editor), 3);  // nothing on the press
-    QTest::keyRelease(&list, Qt::Key_Up, Qt::ControlModifier);
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide3.bmp", "slide2.bmp"}));
-    QCOMPARE(SelectedIndex(editor), 2);
-    // Ctrl let go before the arrow still counts.
-    QTest::keyPress(&list, Qt::Key_Down, Qt::ControlModifier);
-    QTest::keyRelease(&list, Qt::Key_Down, Qt::NoModifier);
+    QCOMPARE(editor.SelectedIndex(), 2);
+    QTest::keyRelease(&list, Qt::Key_Up, Qt::ControlModifier);  // nothing more
+    QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide3.bmp", "slide2.bmp"}));
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
     // A plain arrow only moves the selection.
     QTest::keyClick(&list, Qt::Key_Up);
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
-    QCOMPARE(SelectedIndex(editor), 2);
+    QCOMPARE(editor.SelectedIndex(), 2);
     QTest::keyClick(&list, Qt::Key_Down);
     // No place below the last slide.
     editor.window().document().documentModified = false;
@@ -259,14 +337,15 @@ class SlidesTest : public QObject {
     editor.Start();
     editor.AddPictureCount(5);
     editor.window().document().documentModified = false;
-    DragSlide(editor, 1, SlidePlace(editor, 4));
+    editor.DragSlide(1, editor.SlidePlace(4));
 
     QCOMPARE(editor.Titles(),
              (QStringList{"slide4.bmp", "slide2.bmp", "slide3.bmp", "slide1.bmp", "slide5.bmp"}));
-    QCOMPARE(SelectedIndex(editor), 4);
+    QCOMPARE(editor.SelectedIndex(), 4);
     QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 4/5: "));
     QVERIFY(editor.window().slideView().HasPicture());
-    QVERIFY(!editor.window().document().documentModified);
+    // The new order is a change to save like a move.
+    QVERIFY(editor.window().document().documentModified);
     QVERIFY(editor.window().slideList().dragSource() == nullptr);
     QVERIFY(editor.window().slideList().dropHighlight() == nullptr);
   }
@@ -275,8 +354,8 @@ class SlidesTest : public QObject {
     EditorHarness editor;
     editor.Start();
     editor.AddPictureCount(3);
-    const QPoint belowTheSlides = SlidePlace(editor, 3) + QPoint(0, 100);
-    DragSlide(editor, 1, belowTheSlides);
+    const QPoint belowTheSlides = editor.SlidePlace(3) + QPoint(0, 100);
+    editor.DragSlide(1, belowTheSlides);
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide2.bmp", "slide3.bmp"}));
   }
 
@@ -288,7 +367,6 @@ class SlidesTest : public QObject {
     QTest::keyClick(&editor.window().slideList(), Qt::Key_Delete);
 
     QCOMPARE(editor.window().slideList().Count(), 0);
-    QVERIFY(std::filesystem::is_empty(editor.workFolder));
     QVERIFY(editor.window().document().documentModified);
     SlideView& view = editor.window().slideView();
     QVERIFY(!view.clickHereLabel().isHidden());
@@ -302,10 +380,10 @@ class SlidesTest : public QObject {
     EditorHarness editor;
     editor.Start();
     editor.AddPictureCount(3);
-    ClickSlide(editor, 2);
+    editor.ClickSlide(2);
     editor.window().menu().mnuSupprimer->trigger();
     QCOMPARE(editor.Titles(), (QStringList{"slide1.bmp", "slide3.bmp"}));
-    QCOMPARE(SelectedIndex(editor), 2);
+    QCOMPARE(editor.SelectedIndex(), 2);
     QVERIFY(editor.window().slideView().HasPicture());
     QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 2/2: "));
   }
@@ -315,7 +393,7 @@ class SlidesTest : public QObject {
     editor.Start();
     editor.AddPictureCount(2);
     QTest::keyClick(&editor.window().slideList(), Qt::Key_Escape);
-    QCOMPARE(SelectedIndex(editor), 0);
+    QCOMPARE(editor.SelectedIndex(), 0);
     QVERIFY(editor.window().statusPanel().text().isEmpty());
     QVERIFY(!editor.window().slideView().HasPicture());
     QVERIFY(!editor.window().slideView().clickHereLabel().isHidden());
@@ -367,7 +445,7 @@ class SlidesTest : public QObject {
     QTest::mouseClick(
         editor.window().toolbar().bar().widgetForAction(&editor.Button("VoirVignettes")),
         Qt::LeftButton);
-    ClickSlide(editor, 2);
+    editor.ClickSlide(2);
     QCOMPARE(editor.window().slideView().image().size(), QSize(40, 30));
     QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 2/2: "));
   }

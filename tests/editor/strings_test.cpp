@@ -22,9 +22,9 @@ class StringsTest : public QObject {
  private slots:
   void TableHoldsExactlyTheListedNumbersInBothLanguages() {
     const std::pair<int, int> ranges[] = {
-        {100, 115}, {117, 133}, {135, 142}, {180, 183}, {200, 208}, {210, 218}, {220, 227},
-        {230, 234}, {241, 241}, {250, 266}, {301, 301}, {400, 400}, {402, 402}, {404, 405},
-        {410, 410}, {500, 503}, {510, 513}, {530, 556}, {570, 570}, {572, 578}, {700, 706}};
+        {100, 115}, {117, 133}, {135, 143}, {180, 183}, {200, 208}, {210, 218}, {220, 227},
+        {230, 234}, {241, 241}, {250, 269}, {301, 301}, {400, 400}, {402, 402}, {404, 405},
+        {410, 410}, {500, 503}, {510, 513}, {530, 556}, {570, 570}, {572, 581}, {700, 706}};
     std::set<int> listed;
     for (const auto& [first, last] : ranges) {
       for (int n = first; n <= last; ++n) listed.insert(n);
@@ -46,7 +46,9 @@ class StringsTest : public QObject {
     QCOMPARE(*FindMessage(253), "Créer diaporama auto-exécutable");
     QCOMPARE(*FindMessage(1117), "Congratulations: slide show built sucessfully !");
     QCOMPARE(*FindMessage(122),
-             "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)|*.jpg;*.gif;*.bmp;*.ico");
+             "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)|"
+             "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico");
+    QCOMPARE(*FindMessage(268), "Rétablir");
     QCOMPARE(*FindMessage(129), " pixels ");
     for (int n : {100, 511, 512, 513, 540, 1100, 1511, 1512, 1540}) {
       QCOMPARE(*FindMessage(n), "inutilisé");
@@ -70,8 +72,10 @@ class StringsTest : public QObject {
     const auto filters =
         ParseDialogFilter(strings.LoadMessage(122) + "|" + strings.LoadMessage(131) + "|*.*");
     QCOMPARE(filters.size(), std::size_t{2});
-    QCOMPARE(filters[0].description, "Fichiers images (*.jpg;*.gif;*.bmp;*.ico)");
-    QCOMPARE(filters[0].patterns, (QStringList{"*.jpg", "*.gif", "*.bmp", "*.ico"}));
+    QCOMPARE(filters[0].description,
+             "Fichiers images (*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.ico)");
+    QCOMPARE(filters[0].patterns,
+             (QStringList{"*.jpg", "*.jpeg", "*.jpe", "*.png", "*.gif", "*.bmp", "*.ico"}));
     QCOMPARE(filters[1].description, "Tous (*.*)");
     QCOMPARE(filters[1].patterns, QStringList{"*.*"});
   }

@@ -1,12 +1,16 @@
 #include "test_support.h"
 
 #include "common/io/file.h"
+#include "tests/common/sample_pictures.h"
 
 #include <cstdlib>
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
+#include <QToolBar>
 
 namespace pivolane::editor::testing {
 
@@ -56,9 +60,10 @@ QString ScriptedPrompts::ChooseFileToOpen(const OpenFilesRequest& request) {
   return Next(openChoices);
 }
 
-QString ScriptedPrompts::ChooseFileToSave(const SaveFileRequest& request) {
+SaveChoice ScriptedPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   saveRequests.push_back(request);
-  return Next(saveChoices);
+  const QString path = Next(saveChoices);
+  return {path, Next(saveFilters, request.selectedFilter)};
 }
 
 QString ScriptedPrompts::ChooseFolder(const FolderRequest& request) {
@@ -119,6 +124,16 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   QCOMPARE(file.write(bytes), bytes.size());
 }
 
+QString QuartersOf(const QImage& image) {
+  QString quarters;
+  for (const QPoint at : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+    const QColor colour = image.pixelColor(at.x() * image.width() / 4, at.y() * image.height() / 4);
+    const bool red = colour.red() > 128, green = colour.green() > 128, blue = colour.blue() > 128;
+    quarters += red && green && blue ? 'W' : red ? 'R' : green ? 'G' : 'B';
+  }
+  return quarters;
+}
+
 EditorHarness::EditorHarness(std::string localeLanguageName)
     : workFolder(root.filePath("work").toStdString()),
       settings(root.filePath("config/Pivolane.ini")),
@@ -146,6 +161,15 @@ QString EditorHarness::Folder(const QString& name) const {
 QString EditorHarness::Picture(const QString& name, QSize size) {
   const QString path = Folder("pictures") + "/" + name;
   WriteBmp(path, size);
+  return path;
+}
+
+QString EditorHarness::Photograph(const QString& name, QSize stored, unsigned orientation) {
+  const test_pictures::Bytes bytes = test_pictures::WithExifOrientation(
+      test_pictures::QuartersJpeg(stored.width(), stored.height()), orientation);
+  const QString path = Folder("pictures") + "/" + name;
+  WriteBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                              static_cast<qsizetype>(bytes.size())));
   return path;
 }
 
@@ -195,6 +219,102 @@ QStringList EditorHarness::Keys() const {
     keys << SlideList::Key(window_->slideList().Slide(i));
   }
   return keys;
+}
+
+QPoint EditorHarness::SlidePlace(int index) {
+  SlideList& list = window_->slideList();
+  return list.visualItemRect(list.Slide(index)).center();
+}
+
+void EditorHarness::ClickSlide(int index) {
+  QTest::mouseClick(window_->slideList().viewport(), Qt::LeftButton, {}, SlidePlace(index));
+}
+
+int EditorHarness::SelectedIndex() const {
+  return window_->slideList().SelectedIndex();
+}
+
+void EditorHarness::DragSlide(int from, QPoint to) {
+  SlideList& list = window_->slideList();
+  ClickSlide(from);
+  QMimeData data;
+  data.setData(SlideList::kDragFormat, QByteArray());
+  QDragEnterEvent enter(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &enter);
+  QDragMoveEvent move(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &move);
+  QDropEvent drop(to, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &drop);
+}
+
+CommandState CommandStateFor(int count, int selected) {
+  return {selected > 0, selected >= 2, selected > 0 && selected < count,
+          count >= 2,   count >= 1,    count == 0};
+}
+
+void VerifyCommandState(EditorHarness& editor, const CommandState& expected) {
+  MainMenu& m = editor.window().menu();
+  for (QAction* item : {m.mnuCouper, m.mnuCopier, m.mnuSupprimer}) {
+    QCOMPARE(item->isEnabled(), expected.edit);
+  }
+  for (const char* key : {"Couper", "Copier", "SupprimerDiapo"}) {
+    QCOMPARE(editor.Button(key).isEnabled(), expected.edit);
+  }
+  QCOMPARE(m.mnuMonter->isEnabled(), expected.up);
+  QCOMPARE(editor.Button("Flechehaut").isEnabled(), expected.up);
+  QCOMPARE(m.mnuDescendre->isEnabled(), expected.down);
+  QCOMPARE(editor.Button("Flechebas").isEnabled(), expected.down);
+  QCOMPARE(editor.Button("Enboucle").isEnabled(), expected.loopRandom);
+  QCOMPARE(editor.Button("Aleatoire").isEnabled(), expected.loopRandom);
+  for (QAction* item :
+       {m.mnuSave, m.mnuSaveAs, m.mnuCreerExe, m.mnuVisionner, m.mnuMotDePasse, m.mnuEnregImages,
+        m.mnuAffichage->menuAction(), m.mnuDefilement->menuAction()}) {
+    QCOMPARE(item->isEnabled(), expected.document);
+  }
+  for (const char* key :
+       {"Enregistrer", "CreerExe", "Visionner", "Crypte", "Affichertitre", "VoirVignettes"}) {
+    QCOMPARE(editor.Button(key).isEnabled(), expected.document);
+  }
+  // What the user clicks follows its command.
+  for (QAction* button : editor.window().toolbar().buttons()) {
+    QCOMPARE(editor.window().toolbar().bar().widgetForAction(button)->isEnabled(),
+             button->isEnabled());
+  }
+  // The menus themselves, which the user opens from the menu bar.
+  for (QMenu* menu : {m.mnuAffichage, m.mnuDefilement}) {
+    QCOMPARE(menu->isEnabled(), expected.document);
+  }
+  QCOMPARE(!editor.window().slideView().clickHereLabel().isHidden(), expected.clickLabel);
+  // The delay's spin control is in the tab order when loop and random are.
+  QCOMPARE(editor.window().delay().spinControl().focusPolicy() == Qt::StrongFocus,
+           expected.loopRandom);
+  // Always available.
+  for (QAction* item :
+       {m.mnuNouveau, m.mnuOuvrir, m.mnuColler, m.mnuInsertion, m.mnuExtraireImagesExe, m.mnuQuit,
+        m.mnuFrancais, m.mnuEnglish, m.mnuUpdate, m.mnuApropos, m.mnuFichier->menuAction(),
+        m.mnuEdition->menuAction(), m.mnuOutils->menuAction(), m.mnuLangue->menuAction(),
+        m.mnuAide->menuAction()}) {
+    QVERIFY(item->isEnabled());
+  }
+  for (const char* key : {"Nouveau", "Ouvrir", "Coller", "AjouterDiapo"}) {
+    QVERIFY(editor.Button(key).isEnabled());
+  }
+}
+
+Qt::DropAction DropUrls(QWidget& target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint place = target.rect().center();
+  // A file manager offers to move as well; the editor must only ever copy.
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(place, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
+  QDropEvent drop(place, offered, &data, Qt::LeftButton, Qt::NoModifier);
+  drop.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(&target, &drop);
+  // The slides are added once the drop has ended.
+  QCoreApplication::processEvents();
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 }  // namespace pivolane::editor::testing

@@ -13,10 +13,12 @@
 #include <vector>
 
 #include <QApplication>
+#include <QList>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "editor/shell/frm_main.h"
 #include "editor/shell/prompts.h"
@@ -36,6 +38,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<QStringList> fileChoices;                // ChooseFilesToOpen
   std::deque<QString> openChoices;                    // ChooseFileToOpen
   std::deque<QString> saveChoices;                    // ChooseFileToSave
+  std::deque<std::size_t> saveFilters;                // ChooseFileToSave; else the one shown first
   std::deque<QString> folderChoices;                  // ChooseFolder
   std::deque<std::optional<QString>> newPasswords;    // SetPassword
   std::deque<std::optional<QString>> typedPasswords;  // ReadPassword
@@ -50,7 +53,7 @@ class ScriptedPrompts : public Prompts {
   PromptAnswer Ask(const PromptMessage& message) override;
   QStringList ChooseFilesToOpen(const OpenFilesRequest& request) override;
   QString ChooseFileToOpen(const OpenFilesRequest& request) override;
-  QString ChooseFileToSave(const SaveFileRequest& request) override;
+  SaveChoice ChooseFileToSave(const SaveFileRequest& request) override;
   QString ChooseFolder(const FolderRequest& request) override;
   std::optional<QString> SetPassword(const Strings& strings, std::int16_t cipherVersion) override;
   std::optional<QString> ReadPassword(const Strings& strings, std::int16_t cipherVersion) override;
@@ -60,6 +63,10 @@ class ScriptedPrompts : public Prompts {
 void WriteBmp(const QString& path, QSize size, Qt::GlobalColor colour = Qt::blue);
 void WriteGif(const QString& path);  // 1 x 1; Qt has no GIF writer
 void WriteBytes(const QString& path, const QByteArray& bytes);
+// The colours of a picture's four quarters as shown, top left, top right,
+// bottom left, bottom right: "RGBW" for a photograph of the quarters that
+// EditorHarness::Photograph writes, shown upright.
+QString QuartersOf(const QImage& image);
 // A file's whole content; empty when it cannot be read.
 QByteArray Contents(const QString& path);
 // Every name in folder, hidden ones and folders included, sorted.
@@ -88,11 +95,21 @@ class EditorHarness {
   QString Folder(const QString& name) const;  // created on demand inside the root
   // A picture file of that size in the pictures folder.
   QString Picture(const QString& name, QSize size = QSize(40, 30));
+  // A JPEG photograph stored at size in four coloured quarters, whose EXIF
+  // data gives orientation (1 to 8), in the pictures folder.
+  QString Photograph(const QString& name, QSize stored, unsigned orientation);
   // Adds files through the picture dialog, as the insert command does.
   void AddPictures(const QStringList& paths);
   void AddPictureCount(int count);
   QStringList Titles() const;
   QStringList Keys() const;
+  // The centre of the slide at index (1-based) in the list's viewport.
+  QPoint SlidePlace(int index);
+  void ClickSlide(int index);
+  // 1-based; 0 when none is selected.
+  int SelectedIndex() const;
+  // A drag from one slide, ended at a point of the list.
+  void DragSlide(int from, QPoint to);
   // Ticks "Strong encryption" (the password option must be on); its key
   // derivation is the cheapest in every test, so that tests stay fast.
   void UseStrongEncryption();
@@ -112,6 +129,25 @@ class EditorHarness {
  private:
   std::unique_ptr<FrmMain> window_;
 };
+
+// The enabling rules' outcome that the tests check.
+struct CommandState {
+  bool edit;  // cut, copy, delete
+  bool up;
+  bool down;
+  bool loopRandom;  // the two buttons
+  bool document;    // save, build, preview, password, pictures
+  bool clickLabel;
+};
+
+// What the rules give for count slides with the slide at selected (0: none).
+CommandState CommandStateFor(int count, int selected);
+// Every command, button and menu against expected.
+void VerifyCommandState(EditorHarness& editor, const CommandState& expected);
+
+// Files dragged from a file manager and dropped on target, as the platform
+// delivers them; the drop's action afterwards.
+Qt::DropAction DropUrls(QWidget& target, const QList<QUrl>& urls);
 
 }  // namespace pivolane::editor::testing
 

@@ -99,9 +99,35 @@ class UpdateTest : public QObject {
     Publish("101");
   }
 
+  // A newer version is installed, whatever the number of its digits, the
+  // server's repetitions and the links planted where the run writes.
+  void NewerVersionIsDownloadedInstalledAndLogged_data() {
+    QTest::addColumn<QString>("hazard");
+    for (const char* hazard : {"none", "build version 10.0.0", "twice", "links"}) {
+      QTest::newRow(hazard) << QString(hazard);
+    }
+  }
+
   void NewerVersionIsDownloadedInstalledAndLogged() {
+    QFETCH(QString, hazard);
+    const bool tenOh = hazard == "build version 10.0.0";
+    const QString digits = tenOh ? "1000" : "101";
+    const QString shown = tenOh ? "10.00" : "1.01";
+    if (tenOh) {  // the publisher takes the digits from the build
+      WriteBytes(Path("CMakeCache.txt"), "CMAKE_PROJECT_VERSION:STATIC=10.0.0\n");
+      Publish({});
+      QFile::remove(Path("CMakeCache.txt"));
+    }
+    if (hazard == "twice") WriteBytes(ServerPath("pivedit.twice"), "");
+    const QString victim = Path("work/victim");
+    if (hazard == "links") {
+      WriteBytes(victim, "mine");
+      for (const char* name : {"update.manifest", "update.manifest.minisig", "pivedit"}) {
+        QVERIFY(QFile::link(victim, Path("updates/.MAJPivolane") + name));
+      }
+    }
     const QString journal = RunUpdate();
-    QVERIFY2(journal.contains("PC version: 1.00   Internet version: 1.01\n\n"),
+    QVERIFY2(journal.contains("PC version: 1.00   Internet version: " + shown + "\n\n"),
              qPrintable(journal));
     // Every file under its prefix, the folder log/ and the manifest left out;
     // the launcher already in place with its backup.
@@ -118,14 +144,19 @@ class UpdateTest : public QObject {
     QVERIFY(QRegularExpression("^\\d{12}\\.txt$").match(logs[0]).hasMatch());
     const QString id = *settings_.Value("Settings", "InstallationId");
     QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(id).hasMatch());
-    QCOMPARE(Contents(ServerPath("log/" + logs[0])), id.toLatin1() + "\r\n100+101");
+    QCOMPARE(Contents(ServerPath("log/" + logs[0])),
+             id.toLatin1() + "\r\n100+" + digits.toLatin1());
+    if (hazard == "links") {
+      QCOMPARE(Contents(victim), "mine");
+      QFile::remove(victim);
+    }
     QVERIFY(NamesIn(Path("work")).isEmpty());
 
+    const QString done = "UPDATING: OK !\nPlease restart the new version " + shown;
     QCOMPARE(prompts_.messages.size(), std::size_t{1});
-    QCOMPARE(prompts_.messages[0].text, "UPDATING: OK !\nPlease restart the new version 1.01");
+    QCOMPARE(prompts_.messages[0].text, done);
     QCOMPARE(prompts_.messages[0].icon, PromptMessage::Icon::kInformation);
-    QVERIFY(
-        journal.endsWith("Good Bye !\n\nUPDATING: OK !\nPlease restart the new version 1.01\n"));
+    QVERIFY(journal.endsWith("Good Bye !\n\n" + done + "\n"));
     QCOMPARE(frm_->Label1->text(), "Updating completed");
     QVERIFY(frm_->btMAJ->isEnabled());
     QCOMPARE(frm_->btQuitte->text(), "&Quit");
@@ -150,8 +181,6 @@ class UpdateTest : public QObject {
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("closedPort");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("four version digits")
-        << "1001" << kPassword << false << "ERREUR 510: UPDATING ABORTED !\nError: 53: ";
     QTest::newRow("wrong account")
         << "101"
         << "wrong" << false << "Error during host connexion.\nError: 67 : ";
@@ -256,6 +285,7 @@ class UpdateTest : public QObject {
 
   void StartupCheckBoxAndSystemInstallations() {
     EditorHarness editor;
+    ConfigureSource(editor.settings);
     UpdateCommand command(editor.window(), editor.settings, editor.prompts,
                           {Path("program").toStdString(), [this] { return Updates(); }});
     editor.Start();
@@ -278,6 +308,7 @@ class UpdateTest : public QObject {
     // A program folder that this user cannot write: no window at start-up,
     // and the command says why it cannot update.
     EditorHarness system("French");
+    ConfigureSource(system.settings);
     UpdateCommand systemCommand(
         system.window(), system.settings, system.prompts,
         {Path("no such folder").toStdString(), [this] { return Updates(); }});
@@ -292,22 +323,67 @@ class UpdateTest : public QObject {
     QVERIFY(!systemCommand.frmUpdate()->btMAJ->isEnabled());
   }
 
+  // With the placeholder server and no key there is nothing to update from:
+  // no window at start-up, and the command says what is missing.
+  void MissingSourceIsToldNotTried() {
+    EditorHarness editor;
+    UpdateCommand command(editor.window(), editor.settings, editor.prompts,
+                          {Path("program").toStdString(), [this] { return Updates(); }});
+    editor.Start();
+    QTest::qWait(50);
+    QVERIFY(command.frmUpdate() == nullptr);
+    editor.window().menu().mnuUpdate->trigger();
+    QCOMPARE(command.frmUpdate()->Text1->toPlainText(),
+             "No update server is configured (setting UpdateServer).\nNo publisher key to check "
+             "updates is configured (setting UpdatePublicKey).\nSettings file: " +
+                 editor.settings.path());
+    QVERIFY(!command.frmUpdate()->btMAJ->isEnabled());
+  }
+
+  // Escape closes the window; the key's repeats while it is held then reach
+  // the main window, whose slide and view stay as they were.
+  void EscapeKeepsTheMainWindowsSelection() {
+    EditorHarness editor;
+    UpdateCommand command(editor.window(), editor.settings, editor.prompts,
+                          {Path("program").toStdString(), [this] { return Updates(); }});
+    editor.Start();
+    editor.AddPictureCount(4);
+    SlideList& list = editor.window().slideList();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualItemRect(list.Slide(3)).center());
+    editor.window().menu().mnuUpdate->trigger();
+    QTest::keyClick(command.frmUpdate(), Qt::Key_Escape);
+    QTRY_VERIFY(command.frmUpdate() == nullptr);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&list, &repeat);
+    QVERIFY(list.Slide(3)->isSelected());
+    QVERIFY(editor.window().slideView().HasPicture());
+    QVERIFY(editor.window().statusPanel().text().startsWith("Slide: 3/4: "));
+  }
+
  private:
   QString Path(const QString& name) const { return root_.filePath(name); }
   QString ServerPath(const QString& name) const {
     return Path("ftp/" + kServerFolder + "/" + name);
   }
   std::filesystem::path Updates() const { return Path("updates").toStdString(); }
+  void ConfigureSource(EditorSettings& settings) const {
+    settings.SetValue("Settings", "UpdateServer", Server(kUser, kPassword, port_));
+    settings.SetValue("Settings", "UpdatePublicKey", KeyLine(Path("publisher.pub")));
+  }
   static QString Server(const QString& user, const QString& password, int port) {
     return QString("ftp://%1:%2@127.0.0.1:%3/").arg(user, password).arg(port);
   }
 
-  // The server's update folder, written afresh by the publisher's tool.
+  // The server's update folder, written afresh by the publisher's tool; with
+  // no digits, those of the build around the release folder.
   void Publish(const QString& digits) {
     QDir(Path("ftp/quenbrook")).removeRecursively();
+    QStringList arguments = {"--key", Path("publisher.sec")};
+    if (!digits.isEmpty()) arguments << "--digits" << digits;
     Run(PIVOLANE_PUBLISH_UPDATE,
-        {"--key", Path("publisher.sec"), "--digits", digits, Path("release"),
-         Path("ftp/" + kServerFolder), "pivedit", "pivtool"});
+        arguments +
+            QStringList{Path("release"), Path("ftp/" + kServerFolder), "pivedit", "pivtool"});
   }
 
   // Presses btMAJ in a new update window and returns the journal once the

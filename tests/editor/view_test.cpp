@@ -1,4 +1,5 @@
 // The slide view: layout, fitting, pictures of every format, status bar and delay.
+#include <QClipboard>
 #include <QStatusBar>
 #include <QTest>
 
@@ -163,6 +164,35 @@ class ViewTest : public QObject {
       QVERIFY(view.errorLabel().isHidden());
       QCOMPARE(view.image().size(), expected[i - 1]);
     }
+  }
+
+  // A photograph in each EXIF orientation shows upright, and the status bar
+  // gives its size as shown; a large one is still decoded at the size shown.
+  void PhotographsShowUpright() {
+    EditorHarness editor;
+    editor.Start();
+    const char* upright[] = {"RGBW", "GRWB", "WBGR", "BWRG", "RBGW", "BRWG", "WGBR", "GWRB"};
+    QStringList paths;
+    for (unsigned value = 1; value <= 8; ++value) {
+      paths << editor.Photograph(QString("turn%1.jpg").arg(value), {64, 32}, value);
+    }
+    SlideView& view = editor.window().slideView();
+    const QSize large = view.size() * 2;
+    paths << editor.Photograph("phone.jpg", {large.height(), large.width()}, 6);
+    editor.AddPictures(paths);
+    SlideList& list = editor.window().slideList();
+    for (int value = 1; value <= 9; ++value) {
+      list.SelectSlide(list.Slide(value));
+      editor.window().slides().OnItemClicked();
+      const QSize shown = value == 9 ? large : value >= 5 ? QSize(32, 64) : QSize(64, 32);
+      QCOMPARE(QuartersOf(view.image().pixmap().toImage()), upright[value == 9 ? 5 : value - 1]);
+      QVERIFY(editor.window().statusPanel().text().endsWith(
+          QString("Dimensions: %1 x %2 pixels ").arg(shown.width()).arg(shown.height())));
+    }
+    QCOMPARE(view.image().pixmap().size(), view.size());
+    // Other programs know nothing of the turn: the copy is upright too.
+    editor.window().slides().CopySlide();
+    QCOMPARE(QuartersOf(QGuiApplication::clipboard()->image()), "BRWG");
   }
 
   void StatusTextInBothLanguages() {

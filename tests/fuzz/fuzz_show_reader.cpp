@@ -1,6 +1,6 @@
-// libFuzzer target: any bytes given as a document or a self-running show must
-// end in a Failure or a clean read, never a crash, a leak or a read outside
-// the file.
+// libFuzzer target: any bytes given as a document, a self-running show or a
+// web show must end in a Failure or a clean read, never a crash, a leak or a
+// read outside the file.
 #include <unistd.h>
 
 #include <cstddef>
@@ -36,19 +36,29 @@ void ReadEveryPicture(pivolane::format::ShowFile& show) {
   for (std::size_t k = 0; k < entries.size(); ++k) show.ReadPicture(k);
 }
 
+bool CheapToDerive(const pivolane::format::ShowHeader& header) {
+  if (!pivolane::format::PayloadLayout::Of(header).sealed) return true;
+  const pivolane::cipher::KdfLimits limits =
+      pivolane::format::SealedParameters::Parse(header.PasswordCheck).limits;
+  return limits.passes <= 2 && limits.memoryBytes <= (64 << 10);
+}
+
 // A sealed show costs one key derivation per input: only the tiny ones of
 // the corpus go through it, so that no input takes a second or a gigabyte.
-// Every check before the derivation runs for all of them.
+// Every check before the derivation runs for all of them. Both trailers
+// count: the file's own, and that of the document a web show carries.
 bool CheapToUnlock(const fs::path& input) {
   try {
     const pivolane::io::File file(input, pivolane::io::OpenMode::kRead);
-    const pivolane::format::ShowHeader header = pivolane::format::ReadHeaderTrailer(file);
-    if (!pivolane::format::PayloadLayout::Of(header).sealed) return true;
-    const pivolane::cipher::KdfLimits limits =
-        pivolane::format::SealedParameters::Parse(header.PasswordCheck).limits;
-    return limits.passes <= 2 && limits.memoryBytes <= (64 << 10);
+    if (!CheapToDerive(pivolane::format::ReadHeaderTrailer(file))) return false;
   } catch (const pivolane::Failure&) {
-    return true;  // no trailer: every reader stops before any key derivation
+    // no trailer: every reader of the file itself stops before any derivation
+  }
+  try {
+    return CheapToDerive(
+        pivolane::format::ShowFile::Open(input, pivolane::format::ShowFileKind::kWebShow).header());
+  } catch (const pivolane::Failure&) {
+    return true;  // no web show, or none whose document has a trailer
   }
 }
 

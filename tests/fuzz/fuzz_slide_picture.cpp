@@ -1,13 +1,14 @@
 // libFuzzer target: any bytes given as a slide picture, decoded and fitted as
-// the player does, or checked as the editor checks a JPEG before its toolkit
-// decodes it, must end in a picture or a refusal, never a crash, a leak, a
-// read outside the buffer, or an allocation beyond the decode budget.
+// the player does, or read as the editor reads a JPEG before its toolkit
+// decodes it (its limits, its EXIF orientation), must end in a picture or a refusal, never a crash,
+// a leak, a read outside the buffer, or an allocation beyond the decode budget.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 #include "common/picture/jpeg_decoder.h"
+#include "common/picture/orientation.h"
 #include "common/picture/slide_picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -22,5 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes, frame, DecodeBudget(DecodeBudget::Clock::now() + std::chrono::seconds(5), nullptr));
   }
   pivolane::picture::JpegWithinDecodeLimits(bytes);
+  pivolane::picture::JpegOrientation(bytes);
   return 0;
 }

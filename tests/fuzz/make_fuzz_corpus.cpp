@@ -1,5 +1,5 @@
-// Writes the fuzzer's starting inputs: a plain document and self-running
-// show, and protected ones (password "pw") of both ciphers, all of a few
+// Writes the fuzzer's starting inputs: a plain document, self-running show and
+// web show, and protected ones (password "pw") of both ciphers, all of a few
 // small slides.
 #include <filesystem>
 #include <fstream>
@@ -9,6 +9,8 @@
 #include "common/format/document.h"
 #include "common/format/payload_layout.h"
 #include "common/format/self_running.h"
+#include "common/format/web_show.h"
+#include "common/format/web_show_layout.h"
 
 namespace fs = std::filesystem;
 using namespace pivolane;
@@ -39,6 +41,15 @@ int main(int argc, char** argv) {
   options.kdfLimits = cipher::kMinimumKdfLimits;
   format::SaveDocumentFile(folder / "sealed.pvl", slides, options, {"pw", 250}, 0);
   format::BuildSelfRunningShowFile(folder / "sealed.exe", slides, options, {"pw", 250}, player);
+  // Web shows around the least page that holds the data element.
+  const std::string page =
+      "<!DOCTYPE html>\n<html><body>\n" + std::string(format::kWebShowDataMarker) +
+      std::string(format::kWebShowPlaceholder) + std::string(format::kWebShowEnd);
+  const std::span<const std::uint8_t> webPage(reinterpret_cast<const std::uint8_t*>(page.data()),
+                                              page.size());
+  format::BuildWebShowFile(folder / "sealed.html", slides, options, {"pw", 250}, player, webPage);
+  options.usePassword = false;
+  format::BuildWebShowFile(folder / "plain.html", slides, options, {"", 3}, player, webPage);
 
   for (const char* name : {"picture1", "picture2", "picture3"}) fs::remove(folder / name);
   return 0;

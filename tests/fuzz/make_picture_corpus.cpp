@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   const test_pictures::Rgb colour{200, 120, 40};
   write("baseline.jpg", test_pictures::SampleJpeg(40, 24, colour));
   write("progressive.jpg", test_pictures::SampleJpeg(40, 24, colour, true));
+  write("exif.jpg", test_pictures::WithExifOrientation(test_pictures::QuartersJpeg(32, 16), 6));
   write("picture.png", test_pictures::SamplePng(20, 12, colour));
   write("picture.gif", test_pictures::SampleGif(12, 8, colour));
   write("picture.bmp", test_pictures::SampleBmp(13, 7, colour));

@@ -63,6 +63,23 @@ TEST_F(AssociationTest, TheFirstStartRegistersTheTypeAndASecondWritesNothing) {
             "[Default Applications]\napplication/x-pivolane=mine.desktop\n");
 }
 
+TEST_F(AssociationTest, ARegistrationWhoseDatabaseUpdateFailedIsTriedAgainAtTheNextStart) {
+  const fs::path launcher = Launcher();
+  const std::string path = std::getenv("PATH");
+  fs::create_directories(home_ / "bin");
+  WriteText(home_ / "bin" / "update-mime-database", "#!/bin/sh\nexit 1\n");
+  fs::permissions(home_ / "bin" / "update-mime-database", fs::perms::owner_all);
+  ::setenv("PATH", ((home_ / "bin").string() + ":" + path).c_str(), 1);
+  RegisterAssociation(launcher);
+  EXPECT_FALSE(IsAssociated(launcher));
+  EXPECT_EQ(RecordedLauncher(), std::nullopt);
+
+  ::setenv("PATH", path.c_str(), 1);
+  RegisterAssociation(launcher);
+  EXPECT_TRUE(IsAssociated(launcher));
+  EXPECT_EQ(RecordedLauncher(), QFile::decodeName(launcher.c_str()));
+}
+
 // Moved after the launcher registered the type (and recorded itself), or
 // after an installation wrote the association without running it.
 class MovedLauncherTest : public AssociationTest, public ::testing::WithParamInterface<bool> {};
@@ -102,6 +119,14 @@ void SystemPackage(const testing::ScratchHome& home) {
   WriteText(home.systemData() / "mime/packages/pivolane.xml", "<mime-info/>\n");
 }
 
+// The user's MIME package, and the type that update-mime-database made of it.
+void UserPackage(const testing::ScratchHome& home) {
+  fs::create_directories(home.data() / "mime/packages");
+  WriteText(home.data() / "mime/packages/pivolane.xml", "<mime-info/>\n");
+  fs::create_directories(home.data() / "mime/application");
+  WriteText(home.data() / "mime/application/x-pivolane.xml", "<mime-type/>\n");
+}
+
 void SystemEntry(const testing::ScratchHome& home, const std::string& exec) {
   fs::create_directories(home.systemData() / "applications");
   WriteText(home.systemData() / "applications/pivolane.desktop",
@@ -121,9 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(KnownType{"Nowhere", [](const auto&, const auto&) {}, false},
                       KnownType{"UserPackage",
                                 [](const testing::ScratchHome& home, const fs::path&) {
-                                  fs::create_directories(home.data() / "mime/packages");
-                                  WriteText(home.data() / "mime/packages/pivolane.xml",
-                                            "<mime-info/>\n");
+                                  UserPackage(home);
                                 },
                                 true},
                       KnownType{"SystemPackageAndEntry",
@@ -191,6 +214,10 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultChange{"LastLineWithoutEnding", "[Default Applications]\r\ntext/plain=b.desktop",
                       "[Default Applications]\r\ntext/plain=b.desktop\n"
                       "application/x-pivolane=pivolane.desktop\n"},
+        DefaultChange{"LaterGroupWithoutEnding",
+                      "[Default Applications]\ntext/plain=b.desktop\n[Added Associations]\nx/y=c;",
+                      "[Default Applications]\ntext/plain=b.desktop\n"
+                      "application/x-pivolane=pivolane.desktop\n[Added Associations]\nx/y=c;\n"},
         DefaultChange{"DefaultOfItsOwn",
                       "[Default Applications]\napplication/x-pivolane = o.desktop\n", std::nullopt},
         DefaultChange{"OnlyAnAddedAssociation",

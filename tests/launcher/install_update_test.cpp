@@ -2,10 +2,14 @@
 #include <linux/fs.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <map>
+#include <optional>
 
 #include "common/version.h"
 #include "launcher/install_update.h"
@@ -44,16 +48,8 @@ class InstallTest : public ::testing::Test {
     WriteText(app_ / name, content);
     fs::permissions(app_ / name, static_cast<fs::perms>(mode));
   }
-  // Names of the pending files and backups that are left.
   std::vector<std::string> Leftovers() const {
-    std::vector<std::string> names;
-    for (const fs::path& folder : {temp_, app_}) {
-      for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with("MAJPivolane") || name.ends_with(".old")) names.push_back(name);
-      }
-    }
-    return names;
+    return testing::InstallationLeftovers({temp_, app_});
   }
   void Install() { InstallUpdate(temp_, app_, prompts_); }
 
@@ -175,6 +171,96 @@ TEST_P(InstallFailureTest, RetryAfterTheCauseIsRemovedCompletesTheInstallation) 
 INSTANTIATE_TEST_SUITE_P(Causes, InstallFailureTest, ::testing::ValuesIn(Causes()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(InstallTest, CancelPutsBackTheUpdateClientsLauncherBackupButNeverAStaleOne) {
+  // The update client replaced the launcher and left its backup.
+  Installed("Pivolane", "launcher 2");
+  Installed("Pivolane.old", "launcher 1");
+  Installed("a", "a 1");
+  Installed("a.old", "a 0, left by an earlier installation");
+  Pending("a", "a 2");
+  Pending("b", "b 2");
+  fs::create_directories(app_ / "b" / "inside");
+  Install();
+  EXPECT_EQ(prompts_.texts.size(), 1u);
+  EXPECT_EQ(testing::ReadText(app_ / "Pivolane"), "launcher 1");
+  EXPECT_EQ(testing::ReadText(app_ / "a"), "a 1");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(InstallTest, ALinkAtTheRecordsPlaceIsNeverFollowed) {
+  Installed("victim", "not the launcher's");
+  fs::create_symlink(app_ / "victim", temp_ / "installation");
+  Installed("a", "a 1");
+  Pending("a", "a 2");
+  Install();
+  EXPECT_EQ(testing::ReadText(app_ / "victim"), "not the launcher's");
+  EXPECT_EQ(testing::ReadText(app_ / "a"), "a 2");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+// Room left on the program folder's file system, and whether the update
+// folder shares it.
+struct FullDisk {
+  const char* name;
+  std::uintmax_t room;
+  bool updateFolderOnIt;
+};
+
+// Test names and messages show the case by its name.
+void PrintTo(const FullDisk& value, std::ostream* out) {
+  *out << value.name;
+}
+
+// Three program files on a small file system of their own, a new version of
+// each waiting, and a filler that leaves the room of the case.
+class FullDiskTest : public InstallTest, public ::testing::WithParamInterface<FullDisk> {
+ protected:
+  void SetUp() override {
+    fs::create_directories(disk_);
+    if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=4m") != 0) {
+      GTEST_SKIP() << "no file system can be mounted here: " << std::strerror(errno);
+    }
+    mounted_ = true;
+    app_ = disk_ / "program";
+    if (GetParam().updateFolderOnIt) temp_ = disk_ / "update";
+    fs::create_directories(app_);
+    fs::create_directories(temp_);
+    for (const auto& [name, size] : files_) {
+      Installed(name, std::string(size, '1'));
+      Pending(name, std::string(size, '2'));
+    }
+    struct statvfs room {};
+    ASSERT_EQ(::statvfs(disk_.c_str(), &room), 0);
+    const std::uintmax_t free = std::uintmax_t{room.f_bavail} * room.f_frsize;
+    ASSERT_GE(free, GetParam().room);
+    WriteText(disk_ / "filler", std::string(free - GetParam().room, '0'));
+  }
+  ~FullDiskTest() override {
+    if (mounted_) ::umount2(disk_.c_str(), MNT_DETACH);
+  }
+
+  const fs::path disk_ = dir_ / "disk";
+  bool mounted_ = false;
+  const std::map<std::string, std::size_t> files_ = {
+      {"pivedit", 300 << 10}, {"a", 150 << 10}, {"b", 150 << 10}};
+};
+
+TEST_P(FullDiskTest, CancelLeavesEveryFileAsItWas) {
+  Install();
+  EXPECT_FALSE(prompts_.texts.empty());
+  for (const auto& [name, size] : files_) {
+    EXPECT_EQ(testing::ReadText(app_ / name), std::string(size, '1')) << name;
+  }
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rooms, FullDiskTest,
+                         ::testing::Values(FullDisk{"NoneForAnything", 0, true},
+                                           FullDisk{"NoneForAFile", 60 << 10, false},
+                                           FullDisk{"ForTwoFiles", 350 << 10, false},
+                                           FullDisk{"ForOneFileBesideTheUpdate", 200 << 10, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A backup that cannot be deleted (immutable, which stops root too).
 class Undeletable {
  public:
@@ -212,6 +298,32 @@ TEST_F(InstallTest, ABackupThatCannotBeDeletedNeverUndoesACompleteInstallation) 
   EXPECT_EQ(testing::ReadText(app_ / "pivedit"), "editor 2");
   EXPECT_EQ(testing::ReadText(app_ / "pivtool"), "tool 2");
   EXPECT_EQ(Leftovers(), std::vector<std::string>{"stale.old"});
+}
+
+TEST_F(InstallTest, ABackupThatCannotBePutBackIsToldAndKeptForTheNextStart) {
+  Installed("a", "a 1");
+  Pending("a", "a 2");
+  Pending("b", "b 2");
+  fs::create_directories(app_ / "b" / "inside");
+  std::optional<Undeletable> stuck;
+  prompts_.answer = [&] {
+    if (!stuck) stuck.emplace(app_ / "a");  // the new a, once b has failed
+    return Answer::kCancel;
+  };
+  Install();
+  ASSERT_TRUE(stuck.has_value());
+  if (!stuck->set()) GTEST_SKIP() << "files cannot be made immutable here";
+  ASSERT_EQ(prompts_.texts.size(), 2u);
+  EXPECT_EQ(prompts_.titles[1], "Pivolane : MainQXM Install Update");
+  EXPECT_EQ(prompts_.texts[1], BoxText(70, std::strerror(EPERM)));
+  EXPECT_EQ(testing::ReadText(app_ / "a.old"), "a 1");
+  EXPECT_TRUE(fs::exists(temp_ / "MAJPivolaneb"));
+
+  stuck.reset();
+  Install();
+  EXPECT_EQ(prompts_.texts.size(), 2u);
+  EXPECT_EQ(testing::ReadText(app_ / "a"), "a 1");
+  EXPECT_TRUE(Leftovers().empty());
 }
 
 }  // namespace

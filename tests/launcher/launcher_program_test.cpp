@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "common/platform/platform.h"
@@ -78,6 +79,76 @@ TEST_F(LauncherProgramTest, AnInstallationCutShortIsCompletedAtTheNextStart) {
   EXPECT_TRUE(fs::is_empty(update));
   EXPECT_FALSE(fs::exists(app / "a.old"));
 }
+
+// Whether the installation ends rolled back: a folder where one of the files
+// goes fails it at every start, and without a display every box answers
+// Cancel.
+class KilledInstallationTest : public LauncherProgramTest,
+                               public ::testing::WithParamInterface<bool> {
+ protected:
+  // The launcher that the update client put in place, with its backup (the
+  // same program with bytes after it), three program files and their new
+  // versions, in a folder of its own for each run (the editor that a run
+  // started may still write beside it).
+  fs::path Arrange(int run) {
+    const fs::path launcher = InstallLauncher("program " + std::to_string(run));
+    pivolane::testing::WriteBytes(launcher.string() + ".old", Version("Pivolane", 1));
+    fs::permissions(launcher.string() + ".old", fs::perms::owner_all);
+    for (const std::string name : {"a", "b", "d"}) {
+      pivolane::testing::WriteBytes(launcher.parent_path() / name, Version(name, 1));
+      pivolane::testing::WriteBytes(update_ / ("MAJPivolane" + name), Version(name, 2));
+    }
+    if (GetParam()) {
+      fs::create_directories(launcher.parent_path() / "c" / "inside");
+      WriteText(update_ / "MAJPivolanec", "c 2");
+    }
+    return launcher;
+  }
+  pivolane::testing::Bytes Version(const std::string& name, unsigned version) const {
+    if (name != "Pivolane") return pivolane::testing::PatternBytes(1 << 20, version * 16 + name[0]);
+    auto bytes = pivolane::testing::ReadBytes(LAUNCHER_PROGRAM);
+    if (version == 1) bytes.push_back('1');
+    return bytes;
+  }
+
+  const fs::path update_ = platform::UpdateFolder();
+};
+
+TEST_P(KilledInstallationTest, TheNextStartFinishesWhatAKilledOneBegan) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
+  const unsigned seed = std::random_device()();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::chrono::microseconds wholeRun{};  // of the first run, which is not killed
+  for (int run = 0; run < 12; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const fs::path launcher = Arrange(run);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t first = testing::StartProgram(launcher, {});
+    if (run > 0) {
+      std::this_thread::sleep_for(std::chrono::microseconds(
+          std::uniform_int_distribution<std::int64_t>(0, wholeRun.count())(random)));
+      ::kill(first, SIGKILL);
+    }
+    ASSERT_EQ(::waitpid(first, nullptr, 0), first);
+    if (run == 0) {
+      wholeRun = std::chrono::duration_cast<std::chrono::microseconds>(
+          std::chrono::steady_clock::now() - start);
+    }
+    ASSERT_TRUE(testing::WaitForExit(testing::StartProgram(launcher, {})));
+    const unsigned version = GetParam() ? 1 : 2;
+    for (const std::string name : {"Pivolane", "a", "b", "d"}) {
+      EXPECT_EQ(pivolane::testing::ReadBytes(launcher.parent_path() / name), Version(name, version))
+          << name;
+    }
+    EXPECT_TRUE(testing::InstallationLeftovers({launcher.parent_path(), update_}).empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(InstalledOrRolledBack, KilledInstallationTest, ::testing::Bool(),
+                         [](const auto& info) {
+                           return std::string(info.param ? "RolledBack" : "Installed");
+                         });
 
 }  // namespace
 }  // namespace pivolane::launcher

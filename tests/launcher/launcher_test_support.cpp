@@ -47,8 +47,10 @@ ScratchHome::ScratchHome() {
       {"XDG_CONFIG_HOME", config().string()},
       {"XDG_CACHE_HOME", (folder_ / "cache").string()},
       {"XDG_DATA_DIRS", systemData().string() + ":/usr/share"}};
-  // PATH too, which tests may change.
-  saved_.emplace_back("PATH", Environment("PATH"));
+  // PATH and the display too, which tests may change.
+  for (const char* name : {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    saved_.emplace_back(name, Environment(name));
+  }
   for (const auto& [name, value] : values) {
     saved_.emplace_back(name, Environment(name.c_str()));
     ::setenv(name.c_str(), value.c_str(), 1);
@@ -129,6 +131,20 @@ bool WaitForExit(pid_t pid) {
   ::kill(pid, SIGKILL);
   ::waitpid(pid, nullptr, 0);
   return false;
+}
+
+std::vector<std::string> InstallationLeftovers(const std::vector<fs::path>& folders) {
+  std::vector<std::string> names;
+  for (const fs::path& folder : folders) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with("MAJPivolane") || name.ends_with(".old") ||
+          name.starts_with("installation")) {
+        names.push_back(name);
+      }
+    }
+  }
+  return names;
 }
 
 LauncherPrompts::Answer ScriptedPrompts::RetryOrCancel(const std::string& title,

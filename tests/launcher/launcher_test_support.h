@@ -21,7 +21,8 @@ namespace fs = std::filesystem;
 
 // HOME and the XDG folders point into a fresh scratch folder for as long as the
 // object lives, for this process and the programs it starts. The system data
-// folders are a scratch one, then /usr/share. PATH is put back afterwards.
+// folders are a scratch one, then /usr/share. PATH and the display variables
+// are put back afterwards.
 class ScratchHome {
  public:
   ScratchHome();
@@ -60,6 +61,10 @@ CommandResult RunCommand(const std::vector<std::string>& words);
 pid_t StartProgram(const fs::path& program, const std::vector<std::string>& args);
 // Waits for pid to end, at most 20 s; false (after ending it) when it did not.
 bool WaitForExit(pid_t pid);
+
+// The names in folders of what an update installation leaves until it has
+// finished: pending files, backups and its record.
+std::vector<std::string> InstallationLeftovers(const std::vector<fs::path>& folders);
 
 // Boxes answered by the test: every Retry/Cancel box is recorded and answered
 // by answer (Cancel unless told otherwise).

@@ -8,6 +8,7 @@
 #include "player/carried/carried_player.h"
 #include "tests/common/test_support.h"
 #include "tools/pivtool/commands.h"
+#include "webshow/carried/carried_web_page.h"
 
 namespace pivolane::pivtool {
 namespace {
@@ -158,14 +159,16 @@ TEST_F(PivtoolTest, ExtractNeverReplacesFilesUnlessAskedNorEverTheShowItself) {
   EXPECT_EQ(Run({"extract", Path("s.pvl")}), 0);
   EXPECT_TRUE(fs::exists(dir_ / "a.jpg"));
 
-  // A show whose first title is its own file name.
+  // A show whose first title is its own file name, in both forms.
   fs::create_directories(dir_ / "pictures");
-  testing::WriteText(dir_ / "pictures" / "x.exe", "picture");
-  ASSERT_EQ(Run({"build", Path("x.exe"), Path("pictures/x.exe")}), 0);
-  const testing::Bytes show = ReadBytes(dir_ / "x.exe");
-  EXPECT_EQ(Run({"extract", Path("x.exe"), "--overwrite"}), 5);
-  EXPECT_NE(err_.str().find("error 55: "), std::string::npos) << err_.str();
-  EXPECT_EQ(ReadBytes(dir_ / "x.exe"), show);
+  for (const std::string name : {"x.exe", "x.html"}) {
+    testing::WriteText(dir_ / "pictures" / name, "picture");
+    ASSERT_EQ(Run({"build", Path(name), Path("pictures/" + name)}), 0);
+    const testing::Bytes show = ReadBytes(dir_ / name);
+    EXPECT_EQ(Run({"extract", Path(name), "--overwrite"}), 5);
+    EXPECT_NE(err_.str().find("error 55: "), std::string::npos) << err_.str();
+    EXPECT_EQ(ReadBytes(dir_ / name), show);
+  }
 }
 
 TEST_F(PivtoolTest, InfoEscapesTheControlCharactersOfTitles) {
@@ -277,6 +280,60 @@ TEST_P(PivtoolCipherTest, EveryCommandReadsWhatCreateAndBuildWrite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ciphers, PivtoolCipherTest, ::testing::Values("1", "2"));
+
+// Web shows, built from pictures and from a document, through info and
+// extract: plain, and both ciphers at their least cost.
+class PivtoolWebShowTest : public PivtoolTest,
+                           public ::testing::WithParamInterface<std::vector<std::string>> {
+ protected:
+  std::vector<std::string> With(std::vector<std::string> words) const {
+    words.insert(words.begin() + 2, GetParam().begin(), GetParam().end());
+    return words;
+  }
+  std::vector<std::string> WithPassword(std::vector<std::string> words) const {
+    if (!GetParam().empty()) words.push_back("--password-stdin");
+    return words;
+  }
+};
+
+TEST_P(PivtoolWebShowTest, BuildInfoAndExtractGiveThePicturesBackByteForByte) {
+  Picture("a.jpg", 1200000, 1);
+  Picture("b.gif", 35, 2);
+  ASSERT_EQ(Run(With({"build", Path("web.html"), Path("a.jpg"), Path("b.gif")}), "Sésame\n"), 0)
+      << err_.str();
+  ASSERT_EQ(Run(With({"create", Path("s.pvl"), Path("a.jpg")}), "Sésame\n"), 0);
+  ASSERT_EQ(Run(WithPassword({"build", Path("Copy.HTM"), "--from", Path("s.pvl")}), "Sésame\n"), 0)
+      << err_.str();
+
+  const std::span<const std::uint8_t> page = CarriedWebPage();
+  for (const char* name : {"web.html", "Copy.HTM"}) {
+    // The carried page's start, then the document.
+    EXPECT_TRUE(std::equal(page.begin(), page.begin() + 15, ReadBytes(dir_ / name).begin()));
+    EXPECT_EQ(fs::status(dir_ / name).permissions() & fs::perms::owner_exec, fs::perms::none);
+    ASSERT_EQ(Run({"info", Path(name)}), 0);
+    EXPECT_NE(out_.str().find("kind: web show\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("player size: " + std::to_string(CarriedPlayer().size()) + "\n"),
+              std::string::npos);
+
+    const fs::path out = dir_ / (std::string(name) + ".out");
+    fs::create_directories(out);
+    if (!GetParam().empty()) {
+      EXPECT_EQ(Run({"extract", Path(name), "--to", out.string(), "--password-stdin"}, "wrong\n"),
+                4);
+    }
+    ASSERT_EQ(Run(WithPassword({"extract", Path(name), "--to", out.string()}), "Sésame\n"), 0)
+        << name << ": " << err_.str();
+    EXPECT_EQ(ReadBytes(out / "a.jpg"), ReadBytes(dir_ / "a.jpg")) << name;
+  }
+  EXPECT_EQ(ReadBytes(dir_ / "web.html.out" / "b.gif"), ReadBytes(dir_ / "b.gif"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ciphers, PivtoolWebShowTest,
+    ::testing::Values(std::vector<std::string>{},
+                      std::vector<std::string>{"--password-stdin", "--cipher", "1"},
+                      std::vector<std::string>{"--password-stdin", "--cipher", "2", "--kdf-passes",
+                                               "1", "--kdf-memory", "8"}));
 
 TEST_F(PivtoolTest, TheProgramReadsThePasswordFromStandardInputAndExitsWithTheStatus) {
   Picture("a.jpg", 10, 1);

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The player as a person uses it, on a private X display (run through
 # xvfb-run): shows built around the carried player, driven with xdotool.
-# Usage: e2e_playback.sh PIVPLAY MAKE_SHOW WRITE_SAMPLES
+# Usage: e2e_playback.sh PIVPLAY MAKE_SHOW WRITE_SAMPLES WINDOW_PROBE
 set -uo pipefail
 pivplay=$1
 make_show=$2
 write_samples=$3
+window_probe=$4
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -53,6 +54,18 @@ ends_with() {
   done
   echo "  still running"
   kill "$1"
+  return 1
+}
+
+# Waits up to $3 seconds (5 by default) for probe "$1" to print $2.
+probe_gives() {
+  local seen
+  for _ in $(seq $((${3:-5} * 10))); do
+    seen=$($window_probe $1)
+    [[ $seen == "$2" ]] && return 0
+    sleep 0.1
+  done
+  echo "  seen: '$seen', expected '$2'"
   return 1
 }
 
@@ -137,6 +150,22 @@ check "the slow show ends on Escape" ends_with "$pid" 0
 wid=$(find_window "^One$")
 keys "$wid" Right Right Escape
 check "Escape while a slide loads ends the show" ends_with "$pid" 0
+
+# A photograph from a phone held upright shows upright, fitted by its turned
+# size; a double-click is one press and moves on once; the pointer hides
+# while it is still and comes back when moved.
+"$make_show" turned.exe --titles "Phone=turned.jpg" "Next=red.jpg" "Last=blue.bmp"
+./turned.exe & pid=$!
+wid=$(find_window "^Phone$")
+check "a turned photograph shows upright" probe_gives "quarters $wid" "160x320 BRWG"
+xdotool mousemove --window "$wid" 600 400 click --repeat 2 --delay 100 1
+sleep 1
+check "a double-click moves on once" named "$wid" "Next"
+check "the pointer hides when still" probe_gives pointer hidden 10
+xdotool mousemove --window "$wid" 100 100
+check "the pointer comes back when moved" probe_gives pointer shown
+keys "$wid" Escape
+check "the turned show ends on Escape" ends_with "$pid" 0
 
 # A show with a password: the right one plays it, a wrong one ends it after
 # the message, Cancel ends it at once.

@@ -68,6 +68,11 @@ TEST_F(SlideLoaderTest, SlidesComeDecipheredFittedAndTitledOrMarkedBad) {
   EXPECT_EQ(big.picture->placement.left, 66);
   SlideLoader::Slide none;
   EXPECT_FALSE(loader.Take(1, frame, none));  // handed over once
+  // Wanted for the screen, then for a window a title bar lower: loaded once,
+  // for the screen, and fitted again by the window.
+  loader.Want(1, frame);
+  loader.Want(1, {800, 480});
+  EXPECT_EQ(Await(loader, 1, {800, 480}).picture->pixels.height, 500);
 
   loader.Want(2, frame);
   const SlideLoader::Slide broken = Await(loader, 2, frame);

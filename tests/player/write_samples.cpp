@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   write("green.gif", test_pictures::SampleGif(200, 300, {30, 200, 30}));
   write("blue.bmp", test_pictures::SampleBmp(3000, 1000, {30, 30, 220}));
   write("yellow.ico", test_pictures::SampleIco(64, {230, 230, 20}));
+  // A photograph from a phone held upright: stored on its side, turned by its EXIF data.
+  write("turned.jpg", test_pictures::WithExifOrientation(test_pictures::QuartersJpeg(320, 160), 6));
   write("broken.jpg", test_pictures::Bytes{0xFF, 0xD8, 0xFF, 0x00, 0x01});
   // A picture that takes a while to decode and fit.
   write("slow.bmp", test_pictures::SampleBmp(4000, 3000, {200, 200, 200}));

@@ -2,10 +2,11 @@
 #include <ostream>
 
 #include "common/format/document.h"
-#include "common/format/self_running.h"
+#include "common/format/show_forms.h"
 #include "player/carried/carried_player.h"
 #include "tools/pivtool/commands.h"
 #include "tools/pivtool/show_settings.h"
+#include "webshow/carried/carried_web_page.h"
 
 namespace pivolane::pivtool {
 
@@ -13,7 +14,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// build OUT.exe --from DOC.pvl: the document's slides, options and password.
+// The show at target in the form its name asks for: a name ending in ".html"
+// or ".htm" builds the web page, any other the program.
+void BuildShow(const fs::path& target, const std::vector<format::SlideSource>& slides,
+               const format::ShowOptions& options, const cipher::CryptageXor& cipherState) {
+  format::BuildShowFile(target, format::FormOfName(target.filename().string()), slides, options,
+                        cipherState, {CarriedPlayer(), CarriedWebPage()});
+}
+
+// build OUT --from DOC.pvl: the document's slides, options and password.
 int BuildFromDocument(const fs::path& target, const fs::path& document, bool passwordGiven,
                       Streams io) {
   format::ShowFile show = format::ShowFile::Open(document, format::ShowFileKind::kDocument);
@@ -31,8 +40,7 @@ int BuildFromDocument(const fs::path& target, const fs::path& document, bool pas
   // Each picture goes from the document straight into the show: no
   // deciphered copy of it is ever written.
   const std::vector<format::SlideSource> slides = format::SlideSourcesOf(show);
-  format::BuildSelfRunningShowFile(target, slides, format::OptionsFromHeader(show.header()),
-                                   cipherState, CarriedPlayer());
+  BuildShow(target, slides, format::OptionsFromHeader(show.header()), cipherState);
   cipherState.DiscardPassword();
   io.out << target.string() << ": " << slides.size() << " slide(s) written\n";
   return kDone;
@@ -45,13 +53,11 @@ int BuildCommand(Arguments args, Streams io) {
   if (from) {
     const bool passwordGiven = args.TakeFlag("--password-stdin");
     const std::vector<std::string> operands = args.Operands();
-    if (operands.size() != 1) throw UsageError("build --from needs exactly one OUT.exe");
+    if (operands.size() != 1) throw UsageError("build --from needs exactly one OUT");
     return BuildFromDocument(operands.front(), *from, passwordGiven, io);
   }
-  ShowRequest request =
-      TakeShowRequest(args, io.in, "build needs OUT.exe and at least one PICTURE");
-  format::BuildSelfRunningShowFile(request.output, request.slides, request.settings.options,
-                                   request.settings.cipherState, CarriedPlayer());
+  ShowRequest request = TakeShowRequest(args, io.in, "build needs OUT and at least one PICTURE");
+  BuildShow(request.output, request.slides, request.settings.options, request.settings.cipherState);
   request.settings.cipherState.DiscardPassword();
   io.out << request.output.string() << ": " << request.slides.size() << " slide(s) written\n";
   return kDone;

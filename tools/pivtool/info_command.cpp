@@ -15,6 +15,18 @@ const char* YesNo(bool value) {
   return value ? "yes" : "no";
 }
 
+const char* KindName(format::ShowFileKind kind) {
+  switch (kind) {
+    case format::ShowFileKind::kDocument:
+      return "document";
+    case format::ShowFileKind::kSelfRunning:
+      return "self-running";
+    case format::ShowFileKind::kWebShow:
+      return "web show";
+  }
+  return "";
+}
+
 std::string LanguageName(std::uint8_t language) {
   if (language == 0) return "fr";
   if (language == 1) return "en";
@@ -23,8 +35,7 @@ std::string LanguageName(std::uint8_t language) {
 
 void PrintHeader(const format::ShowFile& show, std::ostream& out) {
   const format::ShowHeader& h = show.header();
-  out << "kind: " << (show.kind() == format::ShowFileKind::kDocument ? "document" : "self-running")
-      << "\n"
+  out << "kind: " << KindName(show.kind()) << "\n"
       << "version tag: "
       << Printable(text::FromCp1252(std::string_view(h.VersionTag.data(), h.VersionTag.size())))
       << "\n"

@@ -14,8 +14,8 @@ constexpr const char* kUsageText =
     "usage: pivtool create OUT.pvl [--delay N] [--loop] [--random] [--titles]\n"
     "                      [--password-stdin] [--key-start N] [--language fr|en]\n"
     "                      [--cipher 1|2] [--kdf-passes N] [--kdf-memory KIB] PICTURE...\n"
-    "       pivtool build OUT.exe [the options of create] PICTURE...\n"
-    "       pivtool build OUT.exe --from DOC.pvl [--password-stdin]\n"
+    "       pivtool build OUT.exe|OUT.html [the options of create] PICTURE...\n"
+    "       pivtool build OUT.exe|OUT.html --from DOC.pvl [--password-stdin]\n"
     "       pivtool info FILE [--password-stdin]\n"
     "       pivtool extract FILE [--to DIR] [--password-stdin] [--overwrite]\n"
     "The password is read from the first line of standard input.\n";

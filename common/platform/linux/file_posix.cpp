@@ -295,6 +295,12 @@ void Rename(const fs::path& from, const fs::path& to) {
   if (::rename(from.c_str(), to.c_str()) != 0) ThrowSystemError(errno, to);
 }
 
+bool Link(const fs::path& existing, const fs::path& newName) {
+  if (::link(existing.c_str(), newName.c_str()) == 0) return true;
+  if (errno == EPERM || errno == EOPNOTSUPP || errno == EXDEV || errno == EMLINK) return false;
+  ThrowSystemError(errno, newName);
+}
+
 namespace {
 
 // Whether the system would follow the link when opening it (the protection
