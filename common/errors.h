@@ -27,13 +27,21 @@ class Failure : public std::runtime_error {
  public:
   Failure(int number, std::string description)
       : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+  // A system error met on a file: the file, for whoever tells the user.
+  Failure(int number, std::string description, std::string path)
+      : Failure(number, std::move(description)) {
+    path_ = std::move(path);
+  }
 
   int number() const { return number_; }
   const std::string& description() const { return description_; }
+  // The file the failure concerns; empty when it concerns none.
+  const std::string& path() const { return path_; }
 
  private:
   int number_;
   std::string description_;
+  std::string path_;
 };
 
 // The two format errors, with the English texts the core reports; the editor

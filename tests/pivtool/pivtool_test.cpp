@@ -81,7 +81,8 @@ TEST_F(PivtoolTest, WrongOrMissingPasswordsAndBadFilesGiveTheirStatus) {
   EXPECT_EQ(Run({"info", Path("a.jpg")}), 3);
   EXPECT_EQ(err_.str(), "pivtool: error 136: Invalid file !\n");
   EXPECT_EQ(Run({"info", Path("missing.pvl")}), 5);
-  EXPECT_EQ(err_.str(), "pivtool: error 53: No such file or directory\n");
+  EXPECT_EQ(err_.str(),
+            "pivtool: " + Path("missing.pvl") + ": error 53: No such file or directory\n");
   EXPECT_FALSE(fs::exists(dir_ / "a.jpg.extracted"));
 }
 

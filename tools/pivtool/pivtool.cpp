@@ -65,7 +65,9 @@ int RunPivtool(const std::vector<std::string>& words, Streams io) {
     io.err << "pivtool: " << e.what() << "\n" << kUsageText;
     return kUsage;
   } catch (const Failure& f) {
-    io.err << "pivtool: error " << f.number() << ": " << Printable(f.description()) << "\n";
+    io.err << "pivtool: ";
+    if (!f.path().empty()) io.err << Printable(f.path()) << ": ";
+    io.err << "error " << f.number() << ": " << Printable(f.description()) << "\n";
     return StatusFor(f);
   }
 }

@@ -82,7 +82,7 @@ int ClassicErrorNumber(int errnum, const fs::path& path) {
 }
 
 void ThrowSystemError(int errnum, const fs::path& path) {
-  throw Failure(ClassicErrorNumber(errnum, path), std::strerror(errnum));
+  throw Failure(ClassicErrorNumber(errnum, path), std::strerror(errnum), path.string());
 }
 
 File::File(const fs::path& path, OpenMode mode) : path_(path) {
