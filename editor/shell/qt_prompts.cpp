@@ -76,19 +76,25 @@ PromptAnswer AnswerOf(int button) {
   }
 }
 
-// "*.*" means every file here, also those without an extension. Names match
-// in any case, whichever dialog the desktop provides.
-QString QtNameFilter(const FileFilter& filter) {
+enum class PatternCase { kAny, kAsWritten };
+
+// "*.*" means every file here, also those without an extension. Names to
+// open match in any case, whichever dialog the desktop provides; a name to
+// save keeps its patterns as written, since the dialog gives a typed name the
+// extension of the filter picked.
+QString QtNameFilter(const FileFilter& filter, PatternCase patternCase = PatternCase::kAny) {
   QStringList patterns;
   for (const QString& pattern : filter.patterns) {
-    patterns << (pattern == "*.*" ? "*" : AnyCasePattern(pattern));
+    const bool anyCase = patternCase == PatternCase::kAny && pattern != "*.*";
+    patterns << (pattern == "*.*" ? "*" : anyCase ? AnyCasePattern(pattern) : pattern);
   }
   return filter.description + " (" + patterns.join(' ') + ")";
 }
 
-QStringList QtNameFilterList(const std::vector<FileFilter>& filters) {
+QStringList QtNameFilterList(const std::vector<FileFilter>& filters,
+                             PatternCase patternCase = PatternCase::kAny) {
   QStringList names;
-  for (const FileFilter& filter : filters) names << QtNameFilter(filter);
+  for (const FileFilter& filter : filters) names << QtNameFilter(filter, patternCase);
   return names;
 }
 
@@ -100,7 +106,9 @@ QString QtNameFilters(const std::vector<FileFilter>& filters) {
 // shows it without them.
 std::size_t PickedFilter(const std::vector<FileFilter>& filters, const QString& picked) {
   for (std::size_t i = 0; i < filters.size(); ++i) {
-    if (picked == QtNameFilter(filters[i]) || picked == filters[i].description) return i;
+    if (picked == QtNameFilter(filters[i], PatternCase::kAsWritten) ||
+        picked == filters[i].description)
+      return i;
   }
   return 0;
 }
@@ -133,7 +141,7 @@ SaveChoice QtPrompts::ChooseFileToSave(const SaveFileRequest& request) {
   const QString start = request.startFolder.isEmpty()
                             ? request.proposedName
                             : QDir(request.startFolder).filePath(request.proposedName);
-  const QStringList filters = QtNameFilterList(request.filters);
+  const QStringList filters = QtNameFilterList(request.filters, PatternCase::kAsWritten);
   QString picked = filters.value(static_cast<qsizetype>(request.selectedFilter));
   // The caller asks its own question about an existing file.
   const QString path = QFileDialog::getSaveFileName(

@@ -30,16 +30,6 @@ void ShowDialog(QDialog& dialog) {
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 }
 
-// Runs answer on the modal dialog of type D once it is up.
-template <typename D>
-void WhenShown(std::function<void(D&)> answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    QVERIFY(dialog != nullptr);
-    answer(*dialog);
-  });
-}
-
 }  // namespace
 
 class PasswordTest : public QObject {

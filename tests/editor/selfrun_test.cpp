@@ -5,11 +5,14 @@
 #include <functional>
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QTest>
 
 #include "common/cipher/cryptage_xor.h"
@@ -20,6 +23,8 @@
 #include "common/io/file.h"
 #include "common/platform/platform.h"
 #include "common/version.h"
+#include "editor/document/document_dialogs.h"
+#include "editor/shell/qt_prompts.h"
 #include "player/carried/carried_player.h"
 #include "test_support.h"
 
@@ -425,6 +430,32 @@ class SelfRunTest : public QObject {
     QCOMPARE(asked[0].selectedFilter, std::size_t{0});
     QCOMPARE(asked[1].proposedName, "page.html");
     QCOMPARE(asked[1].selectedFilter, std::size_t{1});
+  }
+
+  // The toolkit's own dialog: picking the web page's filter gives the
+  // proposed name its extension, and the filter picked is told back.
+  void TheRealDialogGivesThePickedFormItsExtension() {
+    EditorHarness editor;
+    DocumentState document;
+    document.docFolder = editor.Folder("shows") + "/";
+    const Strings strings;
+    QtPrompts prompts;
+    DocumentDialogs dialogs(document, strings, prompts);
+    QString proposedAfterPick;
+    WhenShown<QFileDialog>([&proposedAfterPick](QFileDialog& dialog) {
+      auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+      auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+      QVERIFY(types != nullptr && name != nullptr);
+      types->setFocus();
+      QTest::keyClick(types, Qt::Key_Down);
+      proposedAfterPick = name->text();
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    const std::optional<ChosenShowName> chosen = dialogs.ChooseShowName("holiday.exe");
+    QCOMPARE(proposedAfterPick, "holiday.html");
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->fileName, "holiday.html");
+    QCOMPARE(chosen->filterForm, format::ShowForm::kWebPage);
   }
 
   void AWebPageIsBuiltAsTheProgramIsAndGivesItsPicturesBack() {

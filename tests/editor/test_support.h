@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "editor/shell/frm_main.h"
@@ -25,6 +26,16 @@
 #include "editor/shell/settings.h"
 
 namespace pivolane::editor::testing {
+
+// Runs answer on the modal dialog of type D once it is up.
+template <typename D>
+void WhenShown(std::function<void(D&)> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    answer(*dialog);
+  });
+}
 
 // Points HOME, the XDG folders and TMPDIR at the tests' own folder and selects
 // the offscreen platform, before any Qt object exists.
