@@ -45,6 +45,10 @@ int ExtractCommand(Arguments args, Streams io) {
     }
   }
   format::RefuseReplacingTheShow(show, folder);
+  // --to names where the pictures go: made when missing, as an archiver does.
+  if (std::error_code made; !fs::create_directories(folder, made) && made) {
+    io::ThrowSystemError(made.value(), folder);
+  }
   // Without --overwrite nothing is written when any file would be replaced.
   if (const std::optional<fs::path> replaced = FirstReplacedFile(show, folder);
       replaced && !overwrite) {
