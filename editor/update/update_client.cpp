@@ -160,14 +160,18 @@ void UpdateClient::RunWithVersionFile() {
       Refuse(577, signedFile.name + " is not on the server");
     }
   }
+  // The launcher's new file is the version file, under its whole name: the
+  // version has as many digits as the publisher gave it. It takes the
+  // launcher's place straight from its hidden download, before the other
+  // files are left for the launcher to install: a run ended in between
+  // leaves no file that the launcher would install as a program of its own.
+  const std::filesystem::path newLauncher = update::StagedFile(updateFolder_, versionName);
+  update::ReplaceLauncher(setup_.programFolder, newLauncher);
+  io::Remove(newLauncher);
+  std::erase(downloaded, versionName);
   update::PublishDownloads(updateFolder_, downloaded);
   Append(Message(542) + "\n");
   ScrollJournal();
-  // The launcher's new file is the version file, under its whole name: the
-  // version has as many digits as the publisher gave it.
-  const std::filesystem::path newLauncher = update::PendingFile(updateFolder_, versionName);
-  update::ReplaceLauncher(setup_.programFolder, newLauncher);
-  io::Remove(newLauncher);
   UploadLog(true);
   const QString shown = Version(internetVersion_);
   Append("\n" + Message(549) + "\n");
