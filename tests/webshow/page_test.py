@@ -215,11 +215,10 @@ class DamagedShowTest(BrowserTest):
     """Shows changed after they were written get the player's refusals."""
 
     @staticmethod
-    def second_sealed_picture():
-        """Where the second picture's stored bytes begin in a sealed document
-        of two slides whose first picture is red.jpg."""
-        first = os.path.getsize(samples()["red.jpg"])
-        return 2 * 136 + 16 + first + 16 * max(1, -(-first // 65536))
+    def sealed_size(name):
+        """The stored size of a sample picture in a sealed document."""
+        size = os.path.getsize(samples()[name])
+        return size + 16 * max(1, -(-size // 65536))
 
     def test_refusals(self):
         def flip(offset):
@@ -233,13 +232,17 @@ class DamagedShowTest(BrowserTest):
             return document
 
         b = self.browser
-        slides = titled("One.jpg", "Two.jpg")
+        slides = [("One.jpg", "red.jpg"), ("Two.jpg", "large.jpg")]
         options = ("--titles", "--language", "en")
-        second = self.second_sealed_picture()
+        second = 2 * 136 + 16 + self.sealed_size("red.jpg")
+        second_end = second + self.sealed_size("large.jpg")
         cases = [  # name, cipher, change, outcome
             ("header", STRONG, flip(-156 + 6), "wrong"),
             ("slide table", STRONG, flip(5), "wrong"),
             ("picture", STRONG, flip(second + 100), "Two.jpg : ERROR: Invalid picture !"),
+            # After the end of the picture that a decoder reads, in its last part.
+            ("picture's tail", STRONG, flip(second_end - 100),
+             "Two.jpg : ERROR: Invalid picture !"),
             ("document cut", STRONG, lambda d: d[: len(d) // 3 * 2], "invalid"),
             ("page cut", STRONG, None, "invalid"),
             ("entry", (), huge_picture_size, "invalid"),
@@ -276,7 +279,7 @@ class DeliveryTest(BrowserTest):
     plain http:// server."""
 
     def test_pictures_come_out_whole_and_nothing_is_fetched(self):
-        pictures = ["red.jpg", "green.gif", "blue.bmp", "yellow.ico"]
+        pictures = ["red.jpg", "green.gif", "blue.bmp", "yellow.ico", "large.jpg"]
         originals = []
         for name in pictures:
             with open(samples()[name], "rb") as f:
