@@ -84,8 +84,10 @@ def wait_for(driver, condition, timeout=60):
 
 
 def play(page, profile):
-    """One run: the gate, the first photograph, then steps right and left,
-    each after a moment on screen in which the next one is prepared."""
+    """One run: the gate, the first photograph, then steps right and left.
+    The password is typed a second after the gate opens, as a person takes
+    that long at least, and each step comes after a moment on screen: the
+    page prepares meanwhile (its key derivation's worker, the next slide)."""
     driver = browser(profile)
     try:
         start = time.monotonic()
@@ -93,6 +95,7 @@ def play(page, profile):
         wait_for(driver, lambda: driver.execute_script(
             "return !document.getElementById('gate').hidden;"))
         load_ms = (time.monotonic() - start) * 1000
+        time.sleep(1)
         ActionChains(driver).send_keys(PASSWORD).perform()
         driver.execute_script("timings.keys.length = 0;")
         ActionChains(driver).send_keys(Keys.ENTER).perform()

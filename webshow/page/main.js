@@ -4,7 +4,8 @@ import { passwordBytes } from "./cp1252.js";
 import { FullScreen } from "./full_screen.js";
 import { PasswordGate } from "./gate.js";
 import { InvalidShow } from "./invalid_show.js";
-import { deriveKey } from "./key_derivation.js";
+import { KeyDerivation } from "./key_derivation.js";
+import { afterNextPaint } from "./paint.js";
 import { kApplicationTitle, kInvalidFileText, textsFor } from "./player_texts.js";
 import { PayloadSeal, cipherLibraryReady } from "./sealed_cipher.js";
 import { ShowData } from "./show_data.js";
@@ -18,8 +19,9 @@ import { keyStream, passwordMatches } from "./xor_cipher.js";
 const kLibraryElementId = "pivolane-sodium";
 
 // The show's reader for a typed password: null when it is wrong. A show that
-// turns out damaged raises InvalidShow.
-async function unlock(show, typed, cancelled) {
+// turns out damaged raises InvalidShow. A sealed show's key comes from
+// keyDerivation.
+async function unlock(show, typed, keyDerivation, cancelled) {
   const password = passwordBytes(typed);
   if (!password) return null; // no show can have it
   try {
@@ -30,8 +32,7 @@ async function unlock(show, typed, cancelled) {
       return ShowReader.open(show, xorCipher(keyStream(password), header.keyStart));
     }
     const { salt, passes, memoryBytes } = sealedParameters(header);
-    const libraryText = document.getElementById(kLibraryElementId).text;
-    const key = await deriveKey({ password, salt, passes, memoryBytes }, libraryText, cancelled);
+    const key = await keyDerivation.derive({ password, salt, passes, memoryBytes }, cancelled);
     await cipherLibraryReady();
     const cipher = sealedCipher(new PayloadSeal(header, key));
     const reader = ShowReader.open(show, cipher);
@@ -47,6 +48,7 @@ class WebShow {
     this.fullScreen_ = new FullScreen(() => this.leftFullScreen_());
     this.gate_ = null;
     this.slideShow_ = null;
+    this.keyDerivation_ = null; // a sealed show's
     this.ended_ = false;
     this.cancelUnlock_ = () => {};
   }
@@ -70,6 +72,10 @@ class WebShow {
       }
       return;
     }
+    if (show.sealed) {
+      this.keyDerivation_ = new KeyDerivation(document.getElementById(kLibraryElementId).text);
+      this.keyDerivation_.prepare(); // while the password is typed
+    }
     this.gate_ = new PasswordGate(texts, {
       working: show.sealed,
       submit: (typed) => this.submit_(show, typed, texts),
@@ -84,20 +90,32 @@ class WebShow {
     const cancelled = new Promise((resolve) => (this.cancelUnlock_ = resolve));
     let reader;
     try {
-      reader = await unlock(show, typed, cancelled);
+      reader = await unlock(show, typed, this.keyDerivation_, cancelled);
     } catch (failure) {
       if (!this.ended_) this.failed_(failure);
       return false;
     }
-    if (this.ended_) reader?.forget(); // left while the key was derived on the page
-    if (!reader || this.ended_) return false;
-    this.play_(show, reader, texts);
+    if (this.ended_) {
+      reader?.forget(); // left while the key was derived on the page
+      return false;
+    }
+    if (!reader) {
+      // A new worker for the next try: the memory of this one goes.
+      this.keyDerivation_?.release();
+      this.keyDerivation_?.prepare();
+      return false;
+    }
+    const keyDerivation = this.keyDerivation_;
+    const shown = this.play_(show, reader, texts);
+    // Not before the first slide is on screen, which it would hold up.
+    shown.then(afterNextPaint).then(() => keyDerivation?.release());
     return true;
   }
 
+  // Resolves once the first slide is shown.
   play_(show, reader, texts) {
     this.slideShow_ = new SlideShow(show.header, reader, texts, this.fullScreen_);
-    this.slideShow_.start();
+    return this.slideShow_.start();
   }
 
   leftFullScreen_() {
@@ -112,6 +130,7 @@ class WebShow {
   end_() {
     this.ended_ = true;
     this.cancelUnlock_();
+    this.keyDerivation_?.release();
     this.fullScreen_.leave();
     document.title = kApplicationTitle;
   }

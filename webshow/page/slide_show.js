@@ -30,8 +30,9 @@ export class SlideShow {
     );
   }
 
+  // Resolves once the first slide is shown.
   start() {
-    this.playback_.start();
+    return this.playback_.start();
   }
 
   // Ends the show as Escape does.
