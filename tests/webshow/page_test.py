@@ -68,9 +68,10 @@ class GateTest(BrowserTest):
                     self.assertIn(checking, b.run("return recordedTexts;"))
 
     def test_cancel_and_escape_end_the_show(self):
-        for leave in ("cancel", "escape"):
+        for leave, language, again in (("cancel", "fr", "Revoir le diaporama"),
+                                       ("escape", "en", "Watch the show again")):
             with self.subTest(leave=leave):
-                self.open_show(STRONG, "en")
+                self.open_show(STRONG, language)
                 b = self.browser
                 b.keys(PASSWORD)
                 if leave == "cancel":
@@ -79,6 +80,12 @@ class GateTest(BrowserTest):
                     b.keys(Keys.ESCAPE)
                 b.wait_for("the end of the show", b.ended)
                 self.assertFalse(b.visible("gate"))
+                # Watching again asks for the password again: no key is kept.
+                self.assertEqual(b.text("end-again"), again)
+                b.driver.find_element("id", "end-again").click()
+                b.wait_for("the gate again", lambda: b.visible("gate"))
+                b.keys(PASSWORD, Keys.ENTER)
+                b.wait_for_title("Un.jpg")
 
 
 class PlaybackTest(BrowserTest):
@@ -117,6 +124,8 @@ class PlaybackTest(BrowserTest):
         b.keys(Keys.ARROW_RIGHT)  # after the last slide without loop
         b.wait_for("the end of the show", b.ended)
         self.assertFalse(b.run("return document.fullscreenElement !== null;"))
+        b.driver.find_element("id", "end-again").click()
+        b.wait_for_title("One.jpg")
 
     def test_escape_and_leaving_full_screen_end_the_show(self):
         b = self.browser
@@ -268,6 +277,8 @@ class DamagedShowTest(BrowserTest):
                     b.wait_for("the invalid-file message", lambda: b.visible("notice"))
                     self.assertEqual(b.text("notice-text"), "Invalid file !")
                     self.assertFalse(b.visible("gate"))
+                    b.driver.find_element("id", "notice-ok").click()
+                    self.assertEqual((b.visible("end"), b.visible("end-again")), (True, False))
                 else:
                     b.wait_for_title("One.jpg")
                     b.keys(Keys.ARROW_RIGHT)

@@ -233,8 +233,10 @@ class Browser:
                         " (e) => e.getBoundingClientRect().toJSON());")
 
     def ended(self):
-        """The show is over: no picture in the page, and the title "Pivolane"."""
-        return self.driver.title == "Pivolane" and not self.pictures()
+        """The show is over: no picture and no title of it in the page, the
+        title "Pivolane", and the end screen."""
+        return (self.driver.title == "Pivolane" and not self.pictures()
+                and not self.text("stage").strip() and self.visible("end"))
 
 
 class BrowserTest(unittest.TestCase):
