@@ -184,6 +184,7 @@ class PlaybackTest(BrowserTest):
             ("blue.bmp", (3000, 1000)),  # reduced to the width
             ("slow.bmp", (4000, 3000)),  # reduced to the height
             ("yellow.ico", (64, 64)),  # never enlarged
+            ("cut.jpg", (900, 600)),  # shown as far as it goes, as the player does
             ("turned.jpg", (100, 200)),
         ]
         self.open_show("fit", [(f"{k}.{name}", name) for k, (name, _) in enumerate(cases)])

@@ -50,7 +50,8 @@ def samples():
     write_samples, "turned.jpg": 200 x 100 pixels, red in its top left
     corner, whose EXIF orientation turns it a quarter clockwise; and
     "large.jpg", a JPEG of several of the parts the page deciphers at a time,
-    whose last 300 KiB follow the picture's end, as cameras append data."""
+    whose last 300 KiB follow the picture's end, as cameras append data; and
+    "cut.jpg", the first half of its picture."""
     folder = os.path.join(Paths.work, "samples")
     if not os.path.isdir(folder):
         os.makedirs(folder)
@@ -65,6 +66,8 @@ def samples():
         noise.save(large, "JPEG", quality=80)
         with open(os.path.join(folder, "large.jpg"), "wb") as f:
             f.write(large.getvalue() + bytes(300 * 1024))
+        with open(os.path.join(folder, "cut.jpg"), "wb") as f:
+            f.write(large.getvalue()[: large.tell() // 2])
     return {name: os.path.join(folder, name) for name in sorted(os.listdir(folder))}
 
 

@@ -1,7 +1,8 @@
 // A slide's picture, from its plain parts, drawn on a canvas at its own size
 // or reduced to the largest the screen shows: a JPEG while its later parts
-// are still being deciphered where the browser can, any other picture once
-// it is whole.
+// are still being deciphered where the browser can, any other picture, and a
+// JPEG that the decoder refuses (one cut short, which the player shows as
+// far as it goes), once it is whole.
 import { drawJpegInParts, kDecodesJpegInParts } from "./jpeg_in_parts.js";
 import { jpegFrameSize, pictureType } from "./picture_formats.js";
 import { drawWholePicture } from "./whole_picture.js";
@@ -56,7 +57,13 @@ export async function drawPicture(picture) {
     const type = pictureType(first);
     if (!type) return null;
     const stored = type === "image/jpeg" && kDecodesJpegInParts ? jpegFrameSize(first) : null;
-    if (stored) return await drawJpegInParts(stored, first, parts);
+    if (stored) {
+      try {
+        return await drawJpegInParts(stored, first, parts);
+      } catch {
+        // Drawn whole, below, unless a part did not open.
+      }
+    }
     parts.finish();
     return await drawWholePicture(new Blob(parts.read, { type }));
   } catch {
