@@ -23,17 +23,22 @@ PASSWORD = "correct horse battery staple"
 PHOTOGRAPHS = 8
 
 # Times, from the page itself: the worker's derivation from its request to
-# its answer, every keydown, and the moment after the frame that first
-# shows each new picture.
+# its answer (heard before the page's own handler, which goes on to the
+# first picture at once), every keydown, and the moment after the frame
+# that first shows each new picture.
 PROBE = r"""
 window.timings = {derivations: [], keys: [], shown: []};
 const RealWorker = window.Worker;
 window.Worker = function (url) {
   const worker = new RealWorker(url);
+  let asked = null;
+  worker.addEventListener('message', () => {
+    if (asked !== null) timings.derivations.push(performance.now() - asked);
+    asked = null;
+  });
   const post = worker.postMessage.bind(worker);
   worker.postMessage = (...message) => {
-    const asked = performance.now();
-    worker.addEventListener('message', () => timings.derivations.push(performance.now() - asked));
+    asked = performance.now();
     post(...message);
   };
   return worker;
@@ -79,8 +84,10 @@ def wait_for(driver, condition, timeout=60):
 
 
 def play(page, profile):
-    """One run: the gate, the first photograph, then steps right and left,
-    each after a moment on screen in which the next one is prepared."""
+    """One run: the gate, the first photograph, then steps right and left.
+    The password is typed a second after the gate opens, as a person takes
+    that long at least, and each step comes after a moment on screen: the
+    page prepares meanwhile (its key derivation's worker, the next slide)."""
     driver = browser(profile)
     try:
         start = time.monotonic()
@@ -88,6 +95,7 @@ def play(page, profile):
         wait_for(driver, lambda: driver.execute_script(
             "return !document.getElementById('gate').hidden;"))
         load_ms = (time.monotonic() - start) * 1000
+        time.sleep(1)
         ActionChains(driver).send_keys(PASSWORD).perform()
         driver.execute_script("timings.keys.length = 0;")
         ActionChains(driver).send_keys(Keys.ENTER).perform()

@@ -68,9 +68,10 @@ class GateTest(BrowserTest):
                     self.assertIn(checking, b.run("return recordedTexts;"))
 
     def test_cancel_and_escape_end_the_show(self):
-        for leave in ("cancel", "escape"):
+        for leave, language, again in (("cancel", "fr", "Revoir le diaporama"),
+                                       ("escape", "en", "Watch the show again")):
             with self.subTest(leave=leave):
-                self.open_show(STRONG, "en")
+                self.open_show(STRONG, language)
                 b = self.browser
                 b.keys(PASSWORD)
                 if leave == "cancel":
@@ -79,6 +80,12 @@ class GateTest(BrowserTest):
                     b.keys(Keys.ESCAPE)
                 b.wait_for("the end of the show", b.ended)
                 self.assertFalse(b.visible("gate"))
+                # Watching again asks for the password again: no key is kept.
+                self.assertEqual(b.text("end-again"), again)
+                b.driver.find_element("id", "end-again").click()
+                b.wait_for("the gate again", lambda: b.visible("gate"))
+                b.keys(PASSWORD, Keys.ENTER)
+                b.wait_for_title("Un.jpg")
 
 
 class PlaybackTest(BrowserTest):
@@ -117,6 +124,8 @@ class PlaybackTest(BrowserTest):
         b.keys(Keys.ARROW_RIGHT)  # after the last slide without loop
         b.wait_for("the end of the show", b.ended)
         self.assertFalse(b.run("return document.fullscreenElement !== null;"))
+        b.driver.find_element("id", "end-again").click()
+        b.wait_for_title("One.jpg")
 
     def test_escape_and_leaving_full_screen_end_the_show(self):
         b = self.browser
@@ -175,6 +184,7 @@ class PlaybackTest(BrowserTest):
             ("blue.bmp", (3000, 1000)),  # reduced to the width
             ("slow.bmp", (4000, 3000)),  # reduced to the height
             ("yellow.ico", (64, 64)),  # never enlarged
+            ("cut.jpg", (900, 600)),  # shown as far as it goes, as the player does
             ("turned.jpg", (100, 200)),
         ]
         self.open_show("fit", [(f"{k}.{name}", name) for k, (name, _) in enumerate(cases)])
@@ -215,11 +225,10 @@ class DamagedShowTest(BrowserTest):
     """Shows changed after they were written get the player's refusals."""
 
     @staticmethod
-    def second_sealed_picture():
-        """Where the second picture's stored bytes begin in a sealed document
-        of two slides whose first picture is red.jpg."""
-        first = os.path.getsize(samples()["red.jpg"])
-        return 2 * 136 + 16 + first + 16 * max(1, -(-first // 65536))
+    def sealed_size(name):
+        """The stored size of a sample picture in a sealed document."""
+        size = os.path.getsize(samples()[name])
+        return size + 16 * max(1, -(-size // 65536))
 
     def test_refusals(self):
         def flip(offset):
@@ -233,13 +242,17 @@ class DamagedShowTest(BrowserTest):
             return document
 
         b = self.browser
-        slides = titled("One.jpg", "Two.jpg")
+        slides = [("One.jpg", "red.jpg"), ("Two.jpg", "large.jpg")]
         options = ("--titles", "--language", "en")
-        second = self.second_sealed_picture()
+        second = 2 * 136 + 16 + self.sealed_size("red.jpg")
+        second_end = second + self.sealed_size("large.jpg")
         cases = [  # name, cipher, change, outcome
             ("header", STRONG, flip(-156 + 6), "wrong"),
             ("slide table", STRONG, flip(5), "wrong"),
             ("picture", STRONG, flip(second + 100), "Two.jpg : ERROR: Invalid picture !"),
+            # After the end of the picture that a decoder reads, in its last part.
+            ("picture's tail", STRONG, flip(second_end - 100),
+             "Two.jpg : ERROR: Invalid picture !"),
             ("document cut", STRONG, lambda d: d[: len(d) // 3 * 2], "invalid"),
             ("page cut", STRONG, None, "invalid"),
             ("entry", (), huge_picture_size, "invalid"),
@@ -265,6 +278,8 @@ class DamagedShowTest(BrowserTest):
                     b.wait_for("the invalid-file message", lambda: b.visible("notice"))
                     self.assertEqual(b.text("notice-text"), "Invalid file !")
                     self.assertFalse(b.visible("gate"))
+                    b.driver.find_element("id", "notice-ok").click()
+                    self.assertEqual((b.visible("end"), b.visible("end-again")), (True, False))
                 else:
                     b.wait_for_title("One.jpg")
                     b.keys(Keys.ARROW_RIGHT)
@@ -276,7 +291,7 @@ class DeliveryTest(BrowserTest):
     plain http:// server."""
 
     def test_pictures_come_out_whole_and_nothing_is_fetched(self):
-        pictures = ["red.jpg", "green.gif", "blue.bmp", "yellow.ico"]
+        pictures = ["red.jpg", "green.gif", "blue.bmp", "yellow.ico", "large.jpg"]
         originals = []
         for name in pictures:
             with open(samples()[name], "rb") as f:

@@ -4,8 +4,10 @@ made of them, and a headless Chromium driven by Selenium that opens them."""
 import base64
 import functools
 import http.server
+import io
 import json
 import os
+import random
 import shutil
 import subprocess
 import threading
@@ -46,7 +48,10 @@ class Paths:
 def samples():
     """The sample pictures, written once: name -> path. Beside those of
     write_samples, "turned.jpg": 200 x 100 pixels, red in its top left
-    corner, whose EXIF orientation turns it a quarter clockwise."""
+    corner, whose EXIF orientation turns it a quarter clockwise; and
+    "large.jpg", a JPEG of several of the parts the page deciphers at a time,
+    whose last 300 KiB follow the picture's end, as cameras append data; and
+    "cut.jpg", the first half of its picture."""
     folder = os.path.join(Paths.work, "samples")
     if not os.path.isdir(folder):
         os.makedirs(folder)
@@ -56,6 +61,13 @@ def samples():
         orientation = picture.getexif()
         orientation[0x0112] = 6
         picture.save(os.path.join(folder, "turned.jpg"), exif=orientation.tobytes())
+        noise = Image.frombytes("RGB", (900, 600), random.Random(1).randbytes(900 * 600 * 3))
+        large = io.BytesIO()
+        noise.save(large, "JPEG", quality=80)
+        with open(os.path.join(folder, "large.jpg"), "wb") as f:
+            f.write(large.getvalue() + bytes(300 * 1024))
+        with open(os.path.join(folder, "cut.jpg"), "wb") as f:
+            f.write(large.getvalue()[: large.tell() // 2])
     return {name: os.path.join(folder, name) for name in sorted(os.listdir(folder))}
 
 
@@ -226,8 +238,10 @@ class Browser:
                         " (e) => e.getBoundingClientRect().toJSON());")
 
     def ended(self):
-        """The show is over: no picture in the page, and the title "Pivolane"."""
-        return self.driver.title == "Pivolane" and not self.pictures()
+        """The show is over: no picture and no title of it in the page, the
+        title "Pivolane", and the end screen."""
+        return (self.driver.title == "Pivolane" and not self.pictures()
+                and not self.text("stage").strip() and self.visible("end"))
 
 
 class BrowserTest(unittest.TestCase):
@@ -265,14 +279,13 @@ def fingerprint(data):
     return f"{len(data)}:{value:08x}"
 
 
-# Records the fingerprint of every picture the page makes a Blob of, and
-# which object URLs it makes and revokes.
+# Records the fingerprint of every picture the page makes a Blob of or
+# streams to an ImageDecoder, and which object URLs it makes and revokes.
 PICTURE_RECORDER = """
 window.objectUrls = {made: [], revoked: [], fingerprints: []};
-const fingerprint = (blob) => {
+const fingerprint = (bytesPromise) => {
   const index = objectUrls.fingerprints.push(null) - 1;
-  blob.arrayBuffer().then((buffer) => {
-    const bytes = new Uint8Array(buffer);
+  bytesPromise.then((bytes) => {
     let value = 0x811c9dc5;
     for (const byte of bytes) value = Math.imul(value ^ byte, 0x01000193) >>> 0;
     objectUrls.fingerprints[index] = bytes.length + ':' + value.toString(16).padStart(8, '0');
@@ -281,9 +294,23 @@ const fingerprint = (blob) => {
 window.Blob = class extends Blob {
   constructor(parts, options) {
     super(parts, options);
-    if (this.type.startsWith('image/')) fingerprint(this);
+    if (this.type.startsWith('image/')) {
+      fingerprint(this.arrayBuffer().then((b) => new Uint8Array(b)));
+    }
   }
 };
+if (window.ImageDecoder) {
+  window.ImageDecoder = class extends ImageDecoder {
+    constructor(init) {
+      const [decoded, recorded] = init.data.tee();
+      super({...init, data: decoded});
+      // Copied as they come: the page wipes its parts once they are decoded.
+      fingerprint(new Response(recorded.pipeThrough(new TransformStream({
+        transform: (part, out) => out.enqueue(part.slice())}))).arrayBuffer()
+        .then((b) => new Uint8Array(b)));
+    }
+  };
+}
 const make = URL.createObjectURL.bind(URL);
 const revoke = URL.revokeObjectURL.bind(URL);
 URL.createObjectURL = (object) => {

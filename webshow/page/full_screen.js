@@ -26,6 +26,11 @@ export class FullScreen {
     page.requestFullscreen({ navigationUI: "hide" }).catch(() => {});
   }
 
+  // Asks again at the next gesture, as for a show that starts.
+  reset() {
+    this.asked_ = false;
+  }
+
   // Gives the screen back without telling anyone it was left.
   leave() {
     this.entered_ = false;

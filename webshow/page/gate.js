@@ -26,19 +26,20 @@ export class PasswordGate {
     this.cancelButton_.addEventListener("click", () => this.leave());
   }
 
+  // Opens the gate as new, also after it was left while a password was checked.
   open() {
     this.element_.hidden = false;
     document.addEventListener("keydown", this.onKey_);
-    this.field_.focus();
+    this.setChecking_(false);
   }
 
   // Closes the gate and ends the show, also while a password is checked.
   leave() {
-    this.close_();
+    this.close();
     this.cancel_();
   }
 
-  close_() {
+  close() {
     document.removeEventListener("keydown", this.onKey_);
     this.field_.value = "";
     this.element_.hidden = true;
@@ -67,7 +68,7 @@ export class PasswordGate {
     if (this.element_.hidden) return; // left meanwhile
     this.setChecking_(false);
     if (opened) {
-      this.close_();
+      this.close();
       return;
     }
     this.message_.textContent = this.texts_.wrongPassword;

@@ -19,7 +19,8 @@ function derive(sodium, request) {
   );
 }
 
-// The worker's program, after the library's text and derive: one derivation.
+// The worker's program, after the library's text and derive: a derivation
+// for every request.
 function workerMain() {
   self.onmessage = async (message) => {
     const request = message.data;
@@ -35,51 +36,90 @@ function workerMain() {
   };
 }
 
-// Rejects with "refused" when the browser does not run the worker at all.
-function deriveOnWorker(request, libraryText, cancelled) {
-  return new Promise((resolve, reject) => {
-    let url = null;
-    let worker = null;
-    const finish = (settle, value) => {
-      if (url) URL.revokeObjectURL(url);
-      if (worker) worker.terminate();
-      settle(value);
-    };
+// A worker made from the library's text, started at once; every request
+// rejects with "refused" once the browser has refused to run it.
+class DerivationWorker {
+  constructor(libraryText) {
+    const parts = [libraryText, "\n;", derive.toString(), "\n(", workerMain.toString(), ")();"];
+    this.url_ = URL.createObjectURL(new Blob(parts, { type: "text/javascript" }));
+    this.answer_ = null; // the request under way: { resolve, reject }
     try {
-      const parts = [libraryText, "\n;", derive.toString(), "\n(", workerMain.toString(), ")();"];
-      const program = new Blob(parts, { type: "text/javascript" });
-      url = URL.createObjectURL(program);
-      worker = new Worker(url);
+      this.worker_ = new Worker(this.url_);
     } catch {
-      finish(reject, new Error("refused"));
+      this.worker_ = null;
       return;
     }
-    cancelled.then(() => finish(reject, new Error("cancelled")));
-    worker.onerror = (event) => {
+    this.worker_.onerror = (event) => {
       event.preventDefault();
-      finish(reject, new Error("refused"));
+      this.stop("refused");
     };
-    worker.onmessage = (message) => {
-      if (message.data.key) {
-        finish(resolve, message.data.key);
+    this.worker_.onmessage = ({ data }) => {
+      const answer = this.answer_;
+      this.answer_ = null;
+      if (data.key) {
+        answer?.resolve(data.key);
       } else {
-        finish(reject, new Error(message.data.failure));
+        answer?.reject(new Error(data.failure));
       }
     };
-    const password = request.password.slice();
-    worker.postMessage({ ...request, password }, [password.buffer]);
-  });
+  }
+
+  derive(request) {
+    return new Promise((resolve, reject) => {
+      if (!this.worker_) {
+        reject(new Error("refused"));
+        return;
+      }
+      this.answer_ = { resolve, reject };
+      const password = request.password.slice();
+      this.worker_.postMessage({ ...request, password }, [password.buffer]);
+    });
+  }
+
+  // Ends the worker; a request under way rejects with reason.
+  stop(reason) {
+    this.worker_?.terminate();
+    this.worker_ = null;
+    URL.revokeObjectURL(this.url_);
+    this.answer_?.reject(new Error(reason));
+    this.answer_ = null;
+  }
 }
 
-// request: password (code page 1252 bytes), salt, passes, memoryBytes.
-// cancelled: a promise that settles when the derivation is no longer wanted.
-export async function deriveKey(request, libraryText, cancelled) {
-  try {
-    return await deriveOnWorker(request, libraryText, cancelled);
-  } catch (failure) {
-    if (failure.message !== "refused") throw failure;
+// Derives keys on a worker that is started before the password comes, so
+// that the library is ready on it by then, and that is kept after the key
+// until the page lets it go: ending it gives back the derivation's memory,
+// work that slows whatever the page does at that moment.
+export class KeyDerivation {
+  constructor(libraryText) {
+    this.libraryText_ = libraryText;
+    this.worker_ = null;
   }
-  // The page shows that it is working before it is kept busy.
-  await Promise.all([cipherLibraryReady(), afterNextPaint()]);
-  return derive(globalThis.sodium, request);
+
+  // Starts the worker for the next derivation, unless it is started.
+  prepare() {
+    this.worker_ ??= new DerivationWorker(this.libraryText_);
+  }
+
+  // request: password (code page 1252 bytes), salt, passes, memoryBytes.
+  // cancelled: a promise that settles when the derivation is no longer wanted.
+  async derive(request, cancelled) {
+    this.prepare();
+    const abandoned = cancelled.then(() => Promise.reject(new Error("cancelled")));
+    abandoned.catch(() => {}); // raised where it is awaited
+    try {
+      return await Promise.race([this.worker_.derive(request), abandoned]);
+    } catch (failure) {
+      if (failure.message !== "refused") throw failure;
+    }
+    // The page shows that it is working before it is kept busy.
+    await Promise.race([Promise.all([cipherLibraryReady(), afterNextPaint()]), abandoned]);
+    return derive(globalThis.sodium, request);
+  }
+
+  // Ends the worker, and any derivation under way on it.
+  release() {
+    this.worker_?.stop("cancelled");
+    this.worker_ = null;
+  }
 }

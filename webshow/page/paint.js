@@ -14,3 +14,18 @@ export function afterNextPaint() {
     requestAnimationFrame(painted);
   });
 }
+
+// Resolves in a task of its own, queued behind those already waiting, so that
+// work split into pieces lets the browser's other tasks run between them: a
+// decoder fed piece by piece goes on only once the page's thread has taken
+// its answers. (Not scheduler.yield(), whose continuations go first.)
+export function nextTask() {
+  return new Promise((resolve) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = () => {
+      channel.port1.close();
+      resolve();
+    };
+    channel.port2.postMessage(null);
+  });
+}

@@ -11,6 +11,7 @@ const kFrench = {
   cancelButton: "&Annuler",
   badPicture: "ERREUR: Image incorrecte !",
   checkingPassword: "Vérification du mot de passe...",
+  watchAgain: "Revoir le diaporama",
   languageTag: "fr",
 };
 const kEnglish = {
@@ -20,6 +21,7 @@ const kEnglish = {
   cancelButton: "&Cancel",
   badPicture: "ERROR: Invalid picture !",
   checkingPassword: "Checking the password...",
+  watchAgain: "Watch the show again",
   languageTag: "en",
 };
 

@@ -44,25 +44,27 @@ export class PayloadSeal {
     }
   }
 
-  // The plain picture of slide slideNumber, size bytes, from its stored
-  // chunks; null, with nothing of it left, when a chunk does not open.
-  openPicture(slideNumber, size, stored) {
-    const picture = new Uint8Array(size);
-    const chunks = Math.max(1, Math.ceil(size / kSealedChunkSize));
-    for (let k = 0, at = 0; k < chunks; ++k) {
-      const plainSize = Math.min(kSealedChunkSize, size - k * kSealedChunkSize);
-      const from = k * (kSealedChunkSize + kTagLength);
+  // plainLength plain bytes of slide slideNumber's picture, pictureSize
+  // bytes in all, from the start of chunk firstChunk, out of the stored
+  // bytes of those chunks; null, with nothing of them left, when a chunk
+  // does not open.
+  openChunks(slideNumber, pictureSize, firstChunk, plainLength, stored) {
+    const lastChunk = Math.max(1, Math.ceil(pictureSize / kSealedChunkSize)) - 1;
+    const plain = new Uint8Array(plainLength);
+    for (let k = firstChunk, at = 0, from = 0; at < plainLength; ++k) {
+      const plainSize = Math.min(kSealedChunkSize, pictureSize - k * kSealedChunkSize);
       const sealed = stored.subarray(from, from + plainSize + kTagLength);
-      const plain = this.open(slideNumber, k, k + 1 === chunks, sealed);
-      if (!plain) {
-        picture.fill(0);
+      const opened = this.open(slideNumber, k, k === lastChunk, sealed);
+      if (!opened) {
+        plain.fill(0);
         return null;
       }
-      picture.set(plain, at);
-      plain.fill(0);
+      plain.set(opened, at);
+      opened.fill(0);
       at += plainSize;
+      from += plainSize + kTagLength;
     }
-    return picture;
+    return plain;
   }
 
   forget() {

@@ -7,9 +7,11 @@ import { Stage } from "./stage.js";
 
 export class SlideShow {
   // fullScreen: asked for at the first gesture, given back at the end.
-  constructor(header, reader, texts, fullScreen) {
+  // ended() is called once the show is over.
+  constructor(header, reader, texts, fullScreen, ended) {
     this.reader_ = reader;
     this.fullScreen_ = fullScreen;
+    this.ended_ = ended;
     this.stage_ = new Stage(texts, header.titles);
     this.pictures_ = new SlidePictures((slideNumber) => reader.slide(slideNumber));
     this.timer_ = 0;
@@ -30,8 +32,9 @@ export class SlideShow {
     );
   }
 
+  // Resolves once the first slide is shown.
   start() {
-    this.playback_.start();
+    return this.playback_.start();
   }
 
   // Ends the show as Escape does.
@@ -67,6 +70,7 @@ export class SlideShow {
     this.pictures_.clear();
     this.reader_.forget();
     this.fullScreen_.leave();
+    this.ended_();
   }
 
   neighbours(next, previous) {

@@ -19,7 +19,8 @@ export class Stage {
     this.picture_ = null; // { canvas, natural size } on screen
     this.pointerTimer_ = 0;
     this.element_.hidden = false;
-    this.element_.addEventListener("pointermove", () => this.pointerMoved_());
+    this.onPointerMove_ = () => this.pointerMoved_();
+    this.element_.addEventListener("pointermove", this.onPointerMove_);
     this.pointerMoved_();
     this.resized_ = new ResizeObserver(() => this.place_());
     this.resized_.observe(this.element_);
@@ -48,15 +49,19 @@ export class Stage {
     this.element_.classList.toggle("busy", busy);
   }
 
-  // No picture stays on screen or in the page.
+  // No picture and no title stays on screen or in the page.
   end() {
     this.picture_?.canvas.remove();
     this.picture_ = null;
     this.resized_.disconnect();
+    this.element_.removeEventListener("pointermove", this.onPointerMove_);
+    clearTimeout(this.pointerTimer_);
     this.figure_.hidden = true;
     this.problem_.hidden = true;
+    this.problem_.textContent = "";
     this.caption_.textContent = "";
-    this.element_.classList.remove("busy");
+    this.element_.classList.remove("busy", "pointer-resting");
+    this.element_.hidden = true;
     document.title = kApplicationTitle;
   }
 
