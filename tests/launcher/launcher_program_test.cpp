@@ -116,9 +116,9 @@ class KilledInstallationTest : public LauncherProgramTest,
 
 TEST_P(KilledInstallationTest, TheNextStartFinishesWhatAKilledOneBegan) {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
-  const unsigned seed = std::random_device()();
-  SCOPED_TRACE("seed " + std::to_string(seed));
-  std::mt19937 random(seed);
+  const unsigned start = std::random_device()();
+  SCOPED_TRACE("random start " + std::to_string(start));
+  std::mt19937 random(start);
   std::chrono::microseconds wholeRun{};  // of the first run, which is not killed
   for (int run = 0; run < 12; ++run) {
     SCOPED_TRACE("run " + std::to_string(run));
