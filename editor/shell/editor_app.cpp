@@ -14,6 +14,7 @@
 #include "editor/shell/frm_main.h"
 #include "editor/shell/lost_window_watch.h"
 #include "editor/shell/qt_prompts.h"
+#include "editor/shell/roomy_buttons_style.h"
 #include "editor/shell/settings.h"
 #include "editor/shell/start_language.h"
 #include "editor/update/update_command.h"
@@ -27,6 +28,7 @@ int RunEditor(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationVersion(kVersionText);
+  QApplication::setStyle(new RoomyButtonsStyle);  // the application owns it
 
   QtPrompts prompts;
   const std::string localeLanguage = platform::LocaleLanguageName();
