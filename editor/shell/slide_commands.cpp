@@ -16,6 +16,7 @@
 #include "editor/shell/clipboard_picture.h"
 #include "editor/shell/dropped_pictures.h"
 #include "editor/shell/error_messages.h"
+#include "editor/shell/file_drops.h"
 #include "editor/shell/file_filter.h"
 #include "editor/shell/picture_reader.h"
 
@@ -191,6 +192,11 @@ QString SlideCommands::FreePastedPictureName(const QString& extension) const {
 void SlideCommands::PasteSlide() {
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
   if (clipboard == nullptr) return;
+  // Files copied in a file manager come as their addresses, with no picture.
+  if (const QStringList files = DroppedLocalFiles(*clipboard); !files.isEmpty()) {
+    AddDroppedFiles(files);
+    return;
+  }
   const std::optional<ClipboardPicture> picture = PictureToPaste(*clipboard);
   if (!picture) return;
 

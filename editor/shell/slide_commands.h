@@ -49,7 +49,8 @@ class SlideCommands {
   void CopySlide();
   // Deletes the slide only once its picture is on the clipboard.
   void CutSlide();
-  // Appends a slide holding the clipboard's picture.
+  // Appends a slide holding the clipboard's picture; files copied in a file
+  // manager are added as dropped ones are.
   void PasteSlide();
   void MoveSlideUp();
   void MoveSlideDown();

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <QToolBar>
 
 #include "test_support.h"
@@ -166,6 +167,21 @@ class SlidesTest : public QObject {
     editor.window().menu().mnuColler->trigger();
     QCOMPARE(editor.window().slideList().Count(), 0);
     QVERIFY(!editor.window().document().documentModified);
+    QVERIFY(editor.prompts.messages.empty());
+  }
+
+  // A file manager's copy names the files; an icon beside them is no picture
+  // to paste, and an address of another kind is left out.
+  void FilesCopiedInAFileManagerArePastedUnderTheirNames() {
+    EditorHarness editor;
+    editor.Start();
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(editor.Picture("copied.bmp")),
+                   QUrl("https://example.org/remote.jpg")});
+    data->setImageData(TransparentPicture());
+    QGuiApplication::clipboard()->setMimeData(data);
+    editor.window().menu().mnuColler->trigger();
+    QCOMPARE(editor.Titles(), QStringList{"copied.bmp"});
     QVERIFY(editor.prompts.messages.empty());
   }
 
