@@ -8,7 +8,8 @@ namespace pivolane::editor {
 QStringList DroppedLocalFiles(const QMimeData& data) {
   QStringList paths;
   for (const QUrl& url : data.urls()) {
-    if (url.isLocalFile()) paths << url.toLocalFile();
+    // "file://" alone is a local address of no file.
+    if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
   }
   return paths;
 }

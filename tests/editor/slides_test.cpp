@@ -171,13 +171,13 @@ class SlidesTest : public QObject {
   }
 
   // A file manager's copy names the files; an icon beside them is no picture
-  // to paste, and an address of another kind is left out.
+  // to paste, and an address of another kind, or of no file, is left out.
   void FilesCopiedInAFileManagerArePastedUnderTheirNames() {
     EditorHarness editor;
     editor.Start();
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(editor.Picture("copied.bmp")),
-                   QUrl("https://example.org/remote.jpg")});
+                   QUrl("https://example.org/remote.jpg"), QUrl("file://")});
     data->setImageData(TransparentPicture());
     QGuiApplication::clipboard()->setMimeData(data);
     editor.window().menu().mnuColler->trigger();
