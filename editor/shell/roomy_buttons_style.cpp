@@ -13,7 +13,8 @@ QSize RoomyButtonsStyle::sizeFromContents(ContentsType type, const QStyleOption*
     // Half a line's height on each side of the caption, as the usual desktop
     // themes give; short captions keep the style's own minimum width.
     const int roomy = contentsSize.width() + option->fontMetrics.height();
-    size.setWidth(std::max(size.width(), roomy + 2 * pixelMetric(PM_DefaultFrameWidth, option, widget)));
+    size.setWidth(
+        std::max(size.width(), roomy + 2 * pixelMetric(PM_DefaultFrameWidth, option, widget)));
   }
   return size;
 }

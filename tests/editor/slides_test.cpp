@@ -13,8 +13,8 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTest>
-#include <QUrl>
 #include <QToolBar>
+#include <QUrl>
 
 #include "test_support.h"
 #include "tests/common/sample_pictures.h"
