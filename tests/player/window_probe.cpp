@@ -3,6 +3,11 @@
 //                                 colours of its quarters (R, G, B, W, ? other), top left,
 //                                 top right, bottom left, bottom right: "160x320 BRWG"
 //   window_probe pointer          "hidden" when the pointer shows no pixel, else "shown"
+// and the one change it makes to it:
+//   window_probe bind KEYSYM      binds KEYSYM (say "eacute") to a free keycode for good:
+//                                 xdotool types a key missing from the keyboard map by
+//                                 binding it for an instant, and a program that reads the
+//                                 map late, on a busy machine, then gets another key
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
@@ -44,11 +49,33 @@ void PrintQuarters(Display* display, Window window) {
   XDestroyImage(image);
 }
 
+// 0 once keysym is on a keycode that had no key, 1 when none is free.
+int Bind(Display* display, KeySym keysym) {
+  int low = 0, high = 0, perCode = 0;
+  XDisplayKeycodes(display, &low, &high);
+  KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(low), high - low + 1, &perCode);
+  int status = 1;
+  for (int code = high; code >= low && status != 0; --code) {
+    const KeySym* syms = map + (code - low) * perCode;
+    if (std::any_of(syms, syms + perCode, [](KeySym s) { return s != NoSymbol; })) continue;
+    KeySym both[] = {keysym, keysym};  // without and with Shift
+    XChangeKeyboardMapping(display, code, 2, both, 1);
+    XSync(display, False);
+    status = 0;
+  }
+  XFree(map);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr || argc < 2) return 2;
+  if (std::string(argv[1]) == "bind" && argc == 3) {
+    const KeySym keysym = XStringToKeysym(argv[2]);
+    return keysym == NoSymbol ? 2 : Bind(display, keysym);
+  }
   if (std::string(argv[1]) == "quarters" && argc == 3) {
     PrintQuarters(display, std::strtoul(argv[2], nullptr, 0));
   } else {
