@@ -192,7 +192,8 @@ QString SlideCommands::FreePastedPictureName(const QString& extension) const {
 void SlideCommands::PasteSlide() {
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
   if (clipboard == nullptr) return;
-  // Files copied in a file manager come as their addresses, with no picture.
+  // Files copied in a file manager come as their addresses; an image beside
+  // them is only their icon.
   if (const QStringList files = DroppedLocalFiles(*clipboard); !files.isEmpty()) {
     AddDroppedFiles(files);
     return;
